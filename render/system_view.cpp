@@ -1,0 +1,84 @@
+// The whole system: the Sun, nine planets on the x axis, the Moon and Saturn's ring.
+#include "render/render.h"
+#include "scene/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace {
+
+constexpr int sphereSegments = 30;
+constexpr float sunRadius = 3.0f;
+constexpr float moonDistance = 1.5f;  // from the Earth
+constexpr float moonRadius = 0.27f;
+constexpr double ringInnerRadius = 1.3; // meets Saturn's surface
+constexpr double ringOuterRadius = 2.0;
+constexpr int ringSlices = 40;
+constexpr int ringLoops = 40;
+constexpr float ringTilt = 45.0f;
+
+struct PlanetPlacement {
+    int slot;       // BodyIndex of its texture
+    int orbit;      // OrbitIndex
+    int spin;       // SpinIndex
+    float distance; // signed, along x: the planets alternate sides of the Sun
+    float radius;
+};
+
+constexpr PlanetPlacement planets[] = {
+    {BODY_MERCURY, ORBIT_MERCURY, SPIN_MERCURY, 4.5f, 0.62f},
+    {BODY_VENUS, ORBIT_VENUS, SPIN_VENUS, -6.4f, 0.9f},
+    {BODY_EARTH, ORBIT_EARTH, SPIN_EARTH, 9.6f, 0.8f},
+    {BODY_MARS, ORBIT_MARS, SPIN_MARS, -12.3f, 0.64f},
+    {BODY_JUPITER, ORBIT_JUPITER, SPIN_JUPITER, 15.2f, 1.5f},
+    {BODY_SATURN, ORBIT_SATURN, SPIN_SATURN, -19.6f, 1.3f},
+    {BODY_URANUS, ORBIT_URANUS, SPIN_URANUS, 22.2f, 1.1f},
+    {BODY_NEPTUNE, ORBIT_NEPTUNE, SPIN_NEPTUNE, -25.4f, 1.0f},
+    {BODY_PLUTO, ORBIT_PLUTO, SPIN_PLUTO, 28.6f, 0.9f},
+};
+
+// Drawn in the Earth's orbital frame: the Moon circles it and never spins.
+void drawMoonAboutEarth() {
+    glRotatef(sceneState.orbitAngle[ORBIT_MOON], 0, 0, 1);
+    glTranslatef(moonDistance, 0, 0);
+    glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[BODY_MOON]);
+    drawSphere(0, 0, 0, moonRadius, sphereSegments);
+}
+
+// Drawn in Saturn's orbital frame. Turning by the orbit angle a second time makes the ring's
+// tilt go round twice per revolution; that is how the model has always looked.
+void drawSaturnRing() {
+    glRotatef(sceneState.orbitAngle[ORBIT_SATURN], 0, 0, 1);
+    glRotatef(ringTilt, 1, 0, 0);
+    gluDisk(sceneState.quadric, ringInnerRadius, ringOuterRadius, ringSlices, ringLoops);
+}
+
+void drawPlanet(const PlanetPlacement& planet) {
+    glPushMatrix();
+        glRotatef(sceneState.orbitAngle[planet.orbit], 0, 0, 1);
+        glTranslatef(planet.distance, 0, 0);
+        glPushMatrix();
+            glRotatef(sceneState.spinAngle[planet.spin], 1, 1, 1);
+            glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[planet.slot]);
+            drawSphere(0, 0, 0, planet.radius, sphereSegments);
+        glPopMatrix();
+        if (planet.slot == BODY_EARTH) drawMoonAboutEarth();
+        if (planet.slot == BODY_SATURN) drawSaturnRing();
+    glPopMatrix();
+}
+
+} // namespace
+
+void drawSystemView() {
+    // With colour material on, this grey is the material of everything drawn after it,
+    // close-ups included, and the textures are modulated by it.
+    glColor3f(0.75f, 0.75f, 0.75f);
+
+    glPushMatrix();
+        glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[BODY_SUN]);
+        glRotatef(sceneState.spinAngle[SPIN_SUN], 1, 1, 1);
+        drawSphere(0, 0, 0, sunRadius, sphereSegments);
+    glPopMatrix();
+
+    for (const PlanetPlacement& planet : planets) drawPlanet(planet);
+}

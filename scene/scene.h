@@ -1,0 +1,95 @@
+// Bodies, views and the one record of everything that changes while Astrolume runs.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+// Texture slot of each body in SceneState::bodyTextures.
+enum BodyIndex {
+    BODY_SUN = 0,
+    BODY_MERCURY = 1,
+    BODY_VENUS = 2,
+    BODY_EARTH = 3,
+    BODY_MOON = 4,
+    BODY_MARS = 5,
+    BODY_JUPITER = 6,
+    BODY_SATURN = 7,
+    BODY_URANUS = 8,
+    BODY_NEPTUNE = 9,
+    BODY_PLUTO = 10,
+    BODY_COUNT = 11
+};
+
+// What the display shows: 0-9 one body's close-up (menu order, the Moon has none), 10 everything.
+enum ViewMode {
+    VIEW_SUN = 0,
+    VIEW_MERCURY = 1,
+    VIEW_VENUS = 2,
+    VIEW_EARTH_MOON = 3,
+    VIEW_MARS = 4,
+    VIEW_JUPITER = 5,
+    VIEW_SATURN = 6,
+    VIEW_URANUS = 7,
+    VIEW_NEPTUNE = 8,
+    VIEW_PLUTO = 9,
+    VIEW_SYSTEM = 10
+};
+
+// Entries of SceneState::orbitAngle: every body that revolves, the Moon about the Earth.
+enum OrbitIndex {
+    ORBIT_MERCURY,
+    ORBIT_VENUS,
+    ORBIT_EARTH,
+    ORBIT_MOON,
+    ORBIT_MARS,
+    ORBIT_JUPITER,
+    ORBIT_SATURN,
+    ORBIT_URANUS,
+    ORBIT_NEPTUNE,
+    ORBIT_PLUTO,
+    ORBIT_COUNT
+};
+
+// Entries of SceneState::spinAngle: every body that turns about itself (the Moon does not).
+enum SpinIndex {
+    SPIN_SUN,
+    SPIN_MERCURY,
+    SPIN_VENUS,
+    SPIN_EARTH,
+    SPIN_MARS,
+    SPIN_JUPITER,
+    SPIN_SATURN,
+    SPIN_URANUS,
+    SPIN_NEPTUNE,
+    SPIN_PLUTO,
+    SPIN_COUNT
+};
+
+// GLUT's button numbers and the drag tracker's "held" / "released" marks.
+enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 2 };
+enum { DRAG_HELD = 0, DRAG_RELEASED = -1 };
+
+struct SceneState {
+    GLuint bodyTextures[BODY_COUNT] = {};  // texture names by BodyIndex, made at start-up
+    GLUquadric* quadric = nullptr;         // draws every ring disk
+    float orbitAngle[ORBIT_COUNT] = {};    // degrees, by OrbitIndex; grow without bound
+    float spinAngle[SPIN_COUNT] = {};      // degrees, by SpinIndex; grow without bound
+    float viewPitch = 0.0f;                // model rotation about x, from vertical drags
+    float viewYaw = 0.0f;                  // model rotation about y, from horizontal drags
+    float zoom = 1.0f;                     // uniform scale of the whole-system view
+    float zoomStep = 1.01f;                // factor of one zoom key press
+    float viewHalfExtent = 30.0f;          // half size of the visible cube
+    int currentView = VIEW_SYSTEM;         // a ViewMode
+    bool animating = true;                 // animation switched on (no tick runs until input asks)
+    bool lightingOn = true;                // GL_LIGHTING enabled
+    int dragLastX = 0;                     // pointer position last seen by the drag logic
+    int dragLastY = 0;
+    int dragButtonState = DRAG_HELD;       // DRAG_HELD until the tracked button is released
+    int dragButton = MOUSE_LEFT;           // the tracked button pressed last
+};
+
+// The single instance every callback reads and writes.
+extern SceneState sceneState;
+
+// GLUT idle callback: one animation tick, every orbit and spin angle by its fixed step.
+void advanceAnimation();

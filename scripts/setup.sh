@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Astrolume needs.
+# Non-interactive, uses sudo when not root, skips what is already installed; safe to run twice.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config clang
+  freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  libgtk-3-dev libjpeg62-turbo-dev
+  googletest libgtest-dev libbenchmark-dev libstb-dev
+  xvfb xauth x11-utils xdotool imagemagick
+  fonts-nanum
+  openuniverse-common
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
