@@ -1,0 +1,17 @@
+# Tests of the window, the scene, the drawing and the input, on a real display with Mesa's OpenGL.
+add_library(astrolume_gl_test_support STATIC support/gl_test_window.cpp)
+target_link_libraries(astrolume_gl_test_support PUBLIC astrolume_core)
+
+function(astrolume_gl_test name)
+  astrolume_test(${name} ${ARGN} DISPLAY)
+  target_link_libraries(${name} PRIVATE astrolume_gl_test_support)
+endfunction()
+
+astrolume_gl_test(test_sphere test_sphere.cpp)
+astrolume_gl_test(test_animation test_animation.cpp)
+astrolume_gl_test(test_startup test_startup.cpp)
+astrolume_gl_test(test_system_view test_system_view.cpp)
+#astrolume_gl_test(test_input test_input.cpp)
+#astrolume_gl_test(test_close_ups test_close_ups.cpp)
+#astrolume_gl_test(test_body_menu test_body_menu.cpp)
+#astrolume_gl_test(test_body_textures test_body_textures.cpp)

@@ -1,0 +1,79 @@
+#include "tests/support/gl_test_window.h"
+
+#include "app/startup.h"
+#include "render/render.h"
+#include "scene/scene.h"
+
+#include <GL/freeglut.h>
+#include <cmath>
+
+namespace {
+bool windowOpen = false;
+}
+
+void openTestWindow() {
+    if (windowOpen) return;
+    static char programName[] = "astrolume-test";
+    static char* argv[] = {programName, nullptr};
+    static int argc = 1;
+    openAstrolumeWindow(&argc, argv);
+    // Tests end by returning from main, not through the window.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+    windowOpen = true;
+    pumpGlutEvents(20); // map the window and take its first reshape
+}
+
+void resetSceneForTest() {
+    openTestWindow();
+    SceneState fresh;
+    for (int slot = 0; slot < BODY_COUNT; ++slot) fresh.bodyTextures[slot] = sceneState.bodyTextures[slot];
+    fresh.quadric = sceneState.quadric;
+    sceneState = fresh;
+    glutIdleFunc(nullptr);
+    glEnable(GL_LIGHTING);
+    glColor3f(1, 1, 1);
+    onReshape(testWindowSize, testWindowSize);
+    pumpGlutEvents(3);
+}
+
+void pumpGlutEvents(int rounds) {
+    for (int i = 0; i < rounds; ++i) glutMainLoopEvent();
+}
+
+Rgb Frame::at(int windowX, int windowYFromTop) const {
+    const int row = testWindowSize - 1 - windowYFromTop;
+    const unsigned char* p = &rgb[(static_cast<size_t>(row) * testWindowSize + windowX) * 3];
+    return {p[0], p[1], p[2]};
+}
+
+Rgb Frame::atModel(double x, double y) const { return at(modelToWindowX(x), modelToWindowYFromTop(y)); }
+
+float Frame::depthAtModel(double x, double y) const {
+    const int row = testWindowSize - 1 - modelToWindowYFromTop(y);
+    return depth[static_cast<size_t>(row) * testWindowSize + modelToWindowX(x)];
+}
+
+Frame drawFrame() {
+    onDisplay();
+    glFinish();
+    Frame frame;
+    frame.rgb.resize(static_cast<size_t>(testWindowSize) * testWindowSize * 3);
+    // Mesa's software renderer presents a frame by copying it, so after onDisplay's swap the back
+    // buffer still holds exactly what was drawn (its front buffer is not kept up to date).
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, testWindowSize, testWindowSize, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    frame.depth.resize(static_cast<size_t>(testWindowSize) * testWindowSize);
+    glReadPixels(0, 0, testWindowSize, testWindowSize, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
+    return frame;
+}
+
+int modelToWindowX(double x) { return static_cast<int>(std::floor((x + 30.0) / 60.0 * testWindowSize)); }
+
+int modelToWindowYFromTop(double y) { return static_cast<int>(std::floor((30.0 - y) / 60.0 * testWindowSize)); }
+
+int modelviewStackDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}

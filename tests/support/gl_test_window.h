@@ -1,0 +1,41 @@
+// The real Astrolume window for tests that draw: opened once per test program on the
+// current X display, with the scene put back to its start-up values before each test.
+#pragma once
+
+#include <vector>
+
+constexpr int testWindowSize = 800;
+
+// Opens the window exactly as the program does (menu, callbacks, initScene) on first use.
+void openTestWindow();
+
+// Start-up values for every SceneState field but the textures and the quadric; no idle callback,
+// lighting on, modelview matrix mode, an 800 x 800 viewport.
+void resetSceneForTest();
+
+// Lets freeglut handle what is pending (window events, redisplay, the idle callback) `rounds` times.
+void pumpGlutEvents(int rounds = 1);
+
+struct Rgb {
+    int r, g, b;
+    bool isBlack() const { return r == 0 && g == 0 && b == 0; }
+    int brightest() const { return r > g ? (r > b ? r : b) : (g > b ? g : b); }
+};
+
+// One frame drawn by onDisplay, read back from the front buffer after the swap.
+struct Frame {
+    std::vector<unsigned char> rgb; // bottom row first, as OpenGL reads it
+    std::vector<float> depth;       // 0 nearest the viewer, 1 the far face of the cube
+    Rgb at(int windowX, int windowYFromTop) const;
+    float depthAtModel(double x, double y) const;
+    // The pixel under the model-space point (x, y) of the orthographic cube, no view transform.
+    Rgb atModel(double x, double y) const;
+};
+Frame drawFrame();
+
+// Window pixel column / row (from the top) of a model coordinate in the -30..30 cube.
+int modelToWindowX(double x);
+int modelToWindowYFromTop(double y);
+
+// Modelview stack depth, for checking that drawing restores what it saves.
+int modelviewStackDepth();
