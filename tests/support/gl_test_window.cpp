@@ -9,6 +9,34 @@
 
 namespace {
 bool windowOpen = false;
+void (*installedIdle)() = nullptr;
+int displayCount = 0;
+void countDisplay() { ++displayCount; }
+} // namespace
+
+// The test programs link with --wrap=glutIdleFunc, so they know what the program installed.
+extern "C" void __real_glutIdleFunc(void (*callback)());
+extern "C" void __wrap_glutIdleFunc(void (*callback)()) {
+    installedIdle = callback;
+    __real_glutIdleFunc(callback);
+}
+
+void runGlutLoop(int turns) {
+    for (int i = 0; i < turns; ++i) {
+        glutMainLoopEvent();
+        if (installedIdle) installedIdle();
+    }
+}
+
+int redisplaysDuring(void (*action)()) {
+    glutDisplayFunc(countDisplay);
+    pumpGlutEvents(3);
+    displayCount = 0;
+    action();
+    pumpGlutEvents(3);
+    const int count = displayCount;
+    glutDisplayFunc(onDisplay);
+    return count;
 }
 
 void openTestWindow() {

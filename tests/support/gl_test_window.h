@@ -13,8 +13,15 @@ void openTestWindow();
 // lighting on, modelview matrix mode, an 800 x 800 viewport.
 void resetSceneForTest();
 
-// Lets freeglut handle what is pending (window events, redisplay, the idle callback) `rounds` times.
+// Lets freeglut handle what is pending (window events, redisplays) `rounds` times.
 void pumpGlutEvents(int rounds = 1);
+
+// Turns of glutMainLoop, which cannot be left and re-entered: each handles pending events and then
+// runs the idle callback the program has installed, if any.
+void runGlutLoop(int turns);
+
+// How many times the display callback ran while `action` and a few loop turns were carried out.
+int redisplaysDuring(void (*action)());
 
 struct Rgb {
     int r, g, b;
