@@ -1,0 +1,203 @@
+// Body textures: the eleven images from image/, one texture each, on real OpenGL.
+#include "image/image.h"
+#include "scene/scene.h"
+#include "tests/support/bmp_builder.h"
+#include "tests/support/gl_test_window.h"
+#include "tests/support/message_box_recorder.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const imageNames[BODY_COUNT] = {"Sun.bmp",  "Mercury.bmp", "Venus.bmp",   "earth.bmp",
+                                            "Moon.bmp", "Mars.bmp",    "Jupiter.bmp", "saturn.bmp",
+                                            "Uranus.bmp", "Neptune.bmp", "Pluto.bmp"};
+
+// A colour of its own for every body, so a texture shows where it came from.
+uint32_t bodyColour(int slot) { return 0x102030u + 0x0f0a05u * static_cast<uint32_t>(slot) * 3; }
+
+Bytes solidImage(int width, int height, uint32_t colour) {
+    BmpParts parts;
+    parts.width = width;
+    parts.height = height;
+    parts.pixels = packRows(std::vector<std::vector<uint32_t>>(height, std::vector<uint32_t>(width, colour)), 24);
+    return buildBmp(parts);
+}
+
+// Level 0 of a texture as packed RGB rows; empty when it has no image.
+std::vector<unsigned char> textureImage(GLuint texture, int* width = nullptr) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    if (width) *width = w;
+    std::vector<unsigned char> rgb(static_cast<size_t>(w) * h * 3);
+    if (!rgb.empty()) {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    }
+    return rgb;
+}
+
+class BodyTextures : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSceneForTest();
+        clearRecordedMessageBoxes();
+        directory = makeTestDirectory();
+        ASSERT_EQ(mkdir((directory + "/image").c_str(), 0755), 0);
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        previousDirectory = cwd;
+        ASSERT_EQ(chdir(directory.c_str()), 0);
+    }
+    void TearDown() override {
+        EXPECT_EQ(chdir(previousDirectory.c_str()), 0);
+        removeTestDirectory(directory);
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
+    void writeImage(int slot, const Bytes& bytes) { writeBytes("image/" + std::string(imageNames[slot]), bytes); }
+    void writeAllImages() {
+        for (int slot = 0; slot < BODY_COUNT; ++slot) writeImage(slot, solidImage(4, 2, bodyColour(slot)));
+    }
+
+    std::string directory;
+    std::string previousDirectory;
+};
+
+TEST_F(BodyTextures, EachSlotHoldsTheImageOfItsBody) {
+    writeAllImages();
+    loadBodyTextures();
+    std::set<GLuint> names(std::begin(sceneState.bodyTextures), std::end(sceneState.bodyTextures));
+    EXPECT_EQ(names.size(), size_t(BODY_COUNT));
+    EXPECT_EQ(names.count(0), 0u);
+    for (int slot = 0; slot < BODY_COUNT; ++slot) {
+        SCOPED_TRACE(imageNames[slot]);
+        int width = 0;
+        const std::vector<unsigned char> rgb = textureImage(sceneState.bodyTextures[slot], &width);
+        ASSERT_EQ(width, 4);
+        ASSERT_EQ(rgb.size(), 4u * 2 * 3);
+        const uint32_t colour = bodyColour(slot);
+        EXPECT_EQ(rgb[0], (colour >> 16) & 0xff);
+        EXPECT_EQ(rgb[1], (colour >> 8) & 0xff);
+        EXPECT_EQ(rgb[2], colour & 0xff);
+    }
+    EXPECT_TRUE(recordedMessageBoxes().empty());
+}
+
+TEST_F(BodyTextures, MoonAndMarsSitInSlotsFourAndFive) {
+    writeImage(BODY_MOON, solidImage(2, 2, 0x808080));
+    writeImage(BODY_MARS, solidImage(2, 2, 0xc04020));
+    loadBodyTextures();
+    EXPECT_EQ(textureImage(sceneState.bodyTextures[4])[0], 0x80);
+    const std::vector<unsigned char> mars = textureImage(sceneState.bodyTextures[5]);
+    ASSERT_FALSE(mars.empty());
+    EXPECT_EQ(mars[0], 0xc0);
+    EXPECT_EQ(mars[1], 0x40);
+    EXPECT_EQ(mars[2], 0x20);
+}
+
+TEST_F(BodyTextures, RowsOfAnyWidthUploadIntact) {
+    // Six pixels make rows of 18 bytes, which OpenGL's default row alignment of 4 would misread.
+    for (int width : {6, 5, 7, 1}) {
+        SCOPED_TRACE(width);
+        std::vector<std::vector<uint32_t>> rows(3, std::vector<uint32_t>(width));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x) rows[y][x] = 0x010203u * static_cast<uint32_t>(1 + x + 10 * y);
+        BmpParts parts;
+        parts.width = width;
+        parts.height = 3;
+        parts.pixels = packRows(rows, 24);
+        writeImage(BODY_EARTH, buildBmp(parts));
+        loadBodyTextures();
+        const std::vector<unsigned char> rgb = textureImage(sceneState.bodyTextures[BODY_EARTH]);
+        ASSERT_EQ(rgb.size(), size_t(width) * 3 * 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x) {
+                const unsigned char* p = &rgb[(size_t(y) * width + x) * 3];
+                EXPECT_EQ(p[0], 1 + x + 10 * y);
+                EXPECT_EQ(p[1], 2 * (1 + x + 10 * y));
+                EXPECT_EQ(p[2], 3 * (1 + x + 10 * y));
+            }
+    }
+}
+
+TEST_F(BodyTextures, MissingImageLeavesTheBodyUntexturedAndSilent) {
+    writeAllImages();
+    ASSERT_EQ(unlink("image/Jupiter.bmp"), 0);
+    loadBodyTextures();
+    EXPECT_TRUE(textureImage(sceneState.bodyTextures[BODY_JUPITER]).empty());
+    EXPECT_FALSE(textureImage(sceneState.bodyTextures[BODY_URANUS]).empty());
+    EXPECT_TRUE(glIsTexture(sceneState.bodyTextures[BODY_JUPITER]));
+    EXPECT_TRUE(recordedMessageBoxes().empty());
+
+    // Untextured, the body is lit grey; a textured one takes its image's hue.
+    sceneState.currentView = VIEW_JUPITER;
+    Frame frame = drawFrame();
+    const Rgb grey = frame.atModel(0, 0);
+    EXPECT_EQ(grey.r, grey.g);
+    EXPECT_EQ(grey.g, grey.b);
+    EXPECT_GT(grey.r, 0);
+}
+
+TEST_F(BodyTextures, CloseUpShowsTheBodysOwnColours) {
+    writeAllImages();
+    writeImage(BODY_MARS, solidImage(8, 4, 0xc86432)); // 200, 100, 50
+    loadBodyTextures();
+    sceneState.currentView = VIEW_MARS;
+    const Frame frame = drawFrame();
+    const Rgb centre = frame.atModel(0, 0);
+    ASSERT_GT(centre.g, 20);
+    EXPECT_NEAR(double(centre.r) / centre.g, 2.0, 0.1);
+    EXPECT_NEAR(double(centre.b) / centre.g, 0.5, 0.1);
+}
+
+TEST_F(BodyTextures, UndecodableImageShowsOneErrorAndLeavesTheBodyUntextured) {
+    writeAllImages();
+    BmpParts unknownHeader;
+    unknownHeader.headerSize = 108;
+    unknownHeader.pixels = Bytes(4, 0);
+    writeImage(BODY_SATURN, buildBmp(unknownHeader));
+    loadBodyTextures();
+    ASSERT_EQ(recordedMessageBoxes().size(), 1u);
+    EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(recordedMessageBoxes()[0].text, "Unknown DIB file format.");
+    EXPECT_TRUE(textureImage(sceneState.bodyTextures[BODY_SATURN]).empty());
+    EXPECT_FALSE(textureImage(sceneState.bodyTextures[BODY_NEPTUNE]).empty());
+}
+
+TEST_F(BodyTextures, LoadingLeavesPlutoBoundAndModulationOn) {
+    writeAllImages();
+    loadBodyTextures();
+    GLint bound = 0, mode = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(GLuint(bound), sceneState.bodyTextures[BODY_PLUTO]);
+    EXPECT_EQ(mode, GL_MODULATE);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint filter = 0, wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(wrap, GL_REPEAT); // the sphere's s runs from 0 down to -1
+}
+
+TEST_F(BodyTextures, ImageIfPresentIsSilentForMissingFiles) {
+    EXPECT_EQ(loadImageIfPresent(nullptr), nullptr);
+    EXPECT_EQ(loadImageIfPresent("image/none.bmp"), nullptr);
+    EXPECT_TRUE(recordedMessageBoxes().empty());
+    writeImage(BODY_SUN, solidImage(3, 1, 0x112233));
+    RgbImage* image = loadImageIfPresent("image/Sun.bmp");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 3);
+    EXPECT_EQ(pixelAt(image, 2, 0), 0x112233u);
+    freeRgbImage(image);
+}
+
+} // namespace
