@@ -6,11 +6,7 @@ build="$root/build"
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel "$(nproc)" --target astrolume make_body_images
-
-# The program reads its images from image/ in its working directory.
-if [ ! -f "$build/image/Pluto.bmp" ]; then
-  "$build/tools/make_body_images" /usr/share/openuniverse/textures "$build/image"
-fi
+# body_images converts the planet maps into build/image/, where the program looks for them.
+cmake --build "$build" --parallel "$(nproc)" --target astrolume body_images
 cd "$build"
 exec ./astrolume "$@"
