@@ -24,7 +24,7 @@ install(TARGETS astrolume RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/astrol
 install(PROGRAMS data/astrolume-launcher DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME astrolume)
 install(FILES data/astrolume.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/astrolume.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES data/copyright README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES data/copyright README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/astrolume)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME astrolume)

@@ -8,7 +8,7 @@ packages=(
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libgtk-3-dev libjpeg62-turbo-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils valgrind
   fonts-nanum
   openuniverse-common
 )

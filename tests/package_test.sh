@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian package with apt, starts the installed Astrolume the way its menu entry does
+# (the command named by Exec=), checks the window and its planet maps on a screenshot, and quits it
+# with Escape. Needs root (it installs the package) and Xvfb, xdotool and ImageMagick.
+set -euo pipefail
+deb=$(readlink -f "$1")
+out=${2:-$(mktemp -d)}
+mkdir -p "$out"
+
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" </dev/null >/dev/null
+desktop-file-validate /usr/share/applications/astrolume.desktop
+command=$(sed -n 's/^Exec=//p' /usr/share/applications/astrolume.desktop)
+[ "$command" = astrolume ] && command -v astrolume >/dev/null
+
+export LIBGL_ALWAYS_SOFTWARE=1
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { kill "$xvfb" 2>/dev/null || true; [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true; }
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+(cd / && exec $command) &
+app=$!
+window=$(timeout 30 xdotool search --sync --name '^Astrolume$' | head -1)
+sleep 2
+import -window root -crop 800x800+0+0 "$out/installed.png"
+
+# The installed images must have been found: the Earth (9.6 units right of the Sun) is blue-ish,
+# not the grey of an untextured body.
+earth=$(convert "$out/installed.png" -crop 1x1+528+400 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+read -r r g b <<<"$earth"
+echo "Earth's centre: $r $g $b"
+if [ "$r" = "$g" ] && [ "$g" = "$b" ]; then echo "the Earth is untextured" >&2; exit 1; fi
+
+xdotool windowfocus "$window" 2>/dev/null; xdotool key Escape 2>/dev/null
+status=0
+wait "$app" || status=$?
+app=""
+echo "exit status $status"
+[ "$status" -eq 255 ]
+echo "package test passed"
