@@ -1,0 +1,65 @@
+// Body images that are missing or unreadable: the program says so once, then carries on.
+#include "tests/support/e2e_bmp.h"
+#include "tests/support/e2e_session.h"
+#include "tests/support/e2e_wait.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const int axis = windowSize / 2;
+const Rgb sunBlue{40, 90, 230};
+
+bool sunDrawn(const Picture& p) { return isLit(p.at(axis, axis)); }
+
+// Untextured bodies are lit white material: every channel alike.
+bool isGrey(const Rgb& c) { return isLit(c) && c.spread() <= 6; }
+
+// The Sun's centre (lit from the front) shows its test colour: blue well above red.
+bool showsSunBlue(const Rgb& c) { return c.blue > c.red + 60 && c.blue > c.green + 30; }
+
+TEST(EndToEndBadImages, UnreadableEarthImageShowsOneErrorBoxThenRunsWithAGreyEarth) {
+    Session session;
+    session.folder.write("image/earth.bmp", bmpWithUnknownHeader());
+    session.folder.write("image/Sun.bmp", solidBmp(64, 32, sunBlue));
+    session.start();
+
+    auto error = session.display.waitForWindow("Error", 20s);
+    ASSERT_TRUE(error) << "no Error box; program output:\n" << session.program().log();
+    // The box comes while the images load, before the main window has drawn anything.
+    Picture beforeAnswer = session.display.grab(0, 0, windowSize, windowSize);
+    EXPECT_FALSE(sunDrawn(beforeAnswer)) << session.keep(beforeAnswer, "before-answer");
+
+    ASSERT_TRUE(session.answerBox("Error"));
+    ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
+    Picture picture;
+    ASSERT_TRUE(session.waitForPicture(sunDrawn, &picture)) << session.keep(picture, "after-error");
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(session.display.windowsTitled("Error").empty()) << "a second Error box";
+
+    const Rgb sun = picture.at(axis, axis);
+    const Rgb earth = picture.at(pixelX(9.6), axis);
+    EXPECT_TRUE(showsSunBlue(sun)) << "Sun " << describe(sun) << "; " << session.keep(picture, "after-error");
+    EXPECT_TRUE(isGrey(earth)) << "Earth " << describe(earth) << "; " << session.keep(picture, "after-error");
+    EXPECT_TRUE(session.program().running());
+}
+
+TEST(EndToEndBadImages, MissingImagesAreDrawnGreyWithoutABox) {
+    Session session;
+    session.folder.write("image/Sun.bmp", solidBmp(64, 32, sunBlue)); // the only image there is
+    session.start();
+    ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
+    Picture picture;
+    ASSERT_TRUE(session.waitForPicture(sunDrawn, &picture)) << session.keep(picture, "missing");
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(session.display.mappedTitles(), std::vector<std::string>{mainTitle});
+
+    EXPECT_TRUE(showsSunBlue(picture.at(axis, axis))) << describe(picture.at(axis, axis));
+    for (double x : {4.5, -6.4, 9.6, 11.1, -12.3, 15.2, -19.6, 22.2, -25.4, 28.6})
+        EXPECT_TRUE(isGrey(picture.at(pixelX(x), axis))) << "body at " << x << ": " << describe(picture.at(pixelX(x), axis));
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// The right-button menu with the real GTK boxes: each body's box, then its close-up.
+#include "tests/support/e2e_session.h"
+#include "tests/support/e2e_wait.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const int centre = windowSize / 2;
+
+bool wholeSystemDrawn(const Picture& p) {
+    // The Sun, and the outermost bodies on both sides: only the whole-system view has them all.
+    return isLit(p.at(centre, centre)) && isLit(p.at(pixelX(28.6), centre)) && isLit(p.at(pixelX(-25.4), centre));
+}
+
+// A close-up disc has radius 6 units; the axis line runs down x = centre, so probe beside it.
+bool closeUpDiscDrawn(const Picture& p) {
+    return isLit(p.at(centre + 20, centre)) && isLit(p.at(pixelX(-5.4), centre)) &&
+           isLit(p.at(pixelX(5.4), centre)) && isBlack(p.at(pixelX(-25.4), centre));
+}
+
+// The vertical line x = 0 falls on the boundary between the two middle columns.
+bool axisLineAt(const Picture& p, int y) { return isLit(p.at(centre - 1, y)) || isLit(p.at(centre, y)); }
+
+class EndToEndBodyMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.start();
+        auto box = session.waitForMainWindow();
+        ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
+        window = *box;
+        ASSERT_TRUE(session.waitForPicture(wholeSystemDrawn, &picture)) << session.keep(picture, "menu-start");
+        // A released mouse button sets a switched-on animation running, and the model starts
+        // switched on; one space switches it off, so the close-ups below hold still.
+        session.display.pressKey("space", window.id);
+        std::this_thread::sleep_for(300ms);
+        ASSERT_EQ(session.mainPicture(), picture) << "space moved the model";
+        start = picture;
+    }
+
+    // Picks `entry`, checks the box titled `title` comes up over the unchanged picture, answers it.
+    void chooseAndAnswer(MenuEntry entry, const std::string& title) {
+        ASSERT_TRUE(session.choose(entry)) << "the menu did not open or close";
+        auto box = session.display.waitForWindow(title, 10s);
+        ASSERT_TRUE(box) << "no box titled " << title << "; program output:\n" << session.program().log();
+        // The box is modal: the main window is not redrawn until it is answered.
+        EXPECT_TRUE(isLit(session.mainPicture().at(pixelX(28.6), centre))) << "view changed under the box";
+        ASSERT_TRUE(session.answerBox(title)) << "Return did not dismiss " << title;
+    }
+
+    Session session;
+    WindowBox window{};
+    Picture start; // the whole system as first drawn
+    Picture picture;
+};
+
+TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
+    chooseAndAnswer(ENTRY_SATURN, "토성");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
+    for (int side : {-1, 1}) {
+        EXPECT_TRUE(isBlack(picture.at(centre + side * int(6.6 * pixelsPerUnit), centre)))
+            << "no gap between disc and ring on side " << side << "; " << session.keep(picture, "saturn");
+        EXPECT_TRUE(isLit(picture.at(centre + side * int(8.2 * pixelsPerUnit), centre)))
+            << "no ring on side " << side << "; " << session.keep(picture, "saturn");
+        EXPECT_TRUE(isBlack(picture.at(centre + side * int(9.8 * pixelsPerUnit), centre)))
+            << "ring wider than 9 units on side " << side;
+    }
+    // Tilted 45 degrees, the ring reaches about 6.4 units up and down, so 7.5 units is clear
+    // (away from the axis line).
+    EXPECT_TRUE(isBlack(picture.at(centre + 20, pixelY(7.5))));
+    EXPECT_TRUE(isBlack(picture.at(centre + 20, pixelY(-7.5))));
+    // The axis line spans the whole height.
+    EXPECT_TRUE(axisLineAt(picture, 2));
+    EXPECT_TRUE(axisLineAt(picture, windowSize - 3));
+}
+
+TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
+    chooseAndAnswer(ENTRY_EARTH, "지구");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "earth");
+    const int moonX = pixelX(-8.5);
+    EXPECT_TRUE(isLit(picture.at(moonX, centre))) << "no Moon at x=" << moonX << "; " << session.keep(picture, "earth");
+    EXPECT_TRUE(isBlack(picture.at(pixelX(8.5), centre))) << "something right of the Earth";
+    EXPECT_TRUE(isBlack(picture.at(pixelX(-6.7), centre))) << "no space between Earth and Moon";
+    EXPECT_TRUE(isBlack(picture.at(pixelX(-10.0), centre))) << "Moon wider than radius 1";
+    EXPECT_TRUE(isBlack(picture.at(moonX, pixelY(1.5)))) << "Moon taller than radius 1";
+}
+
+TEST_F(EndToEndBodyMenu, AstrolumeEntryReturnsToTheWholeSystemWithoutABox) {
+    chooseAndAnswer(ENTRY_SATURN, "토성");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
+
+    ASSERT_TRUE(session.choose(ENTRY_WHOLE_SYSTEM));
+    // Nothing moved meanwhile, so the whole system looks exactly as it did at start.
+    EXPECT_TRUE(session.waitForPicture([&](const Picture& p) { return p == start; }, &picture))
+        << session.keep(picture, "back") << " vs " << session.keep(start, "start");
+    // Give a box every chance to appear: none may, and only the main window stays mapped.
+    std::this_thread::sleep_for(1s);
+    EXPECT_EQ(session.display.mappedTitles(), std::vector<std::string>{mainTitle});
+    // A modal box would hold the main loop; Escape being handled shows nothing waits on one.
+    session.display.pressKey("Escape", window.id);
+    auto ending = session.program().waitForExit(10s);
+    ASSERT_TRUE(ending) << "Escape not handled after the whole-system entry";
+    EXPECT_EQ(ending->code, 255) << ending->describe();
+}
+
+} // namespace

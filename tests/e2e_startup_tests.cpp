@@ -1,0 +1,111 @@
+// Starting Astrolume and ending it, as seen on the screen and in the exit status.
+#include "tests/support/e2e_session.h"
+#include "tests/support/e2e_wait.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct BodyPlace {
+    const char* name;
+    double x;      // centre on the x axis, in view units
+    double extent; // half width seen from the front: the radius, or Saturn's ring
+};
+
+// Alternating sides of the Sun, as the model lays them out before anything moves.
+const BodyPlace bodyPlaces[] = {
+    {"Neptune", -25.4, 1.0}, {"Saturn", -19.6, 2.0}, {"Mars", -12.3, 0.64},  {"Venus", -6.4, 0.9},
+    {"Sun", 0.0, 3.0},       {"Mercury", 4.5, 0.62}, {"Earth", 9.6, 0.8},    {"Moon", 11.1, 0.27},
+    {"Jupiter", 15.2, 1.5},  {"Uranus", 22.2, 1.1},  {"Pluto", 28.6, 0.9},
+};
+
+bool sunDrawn(const Picture& p) { return isLit(p.at(windowSize / 2, windowSize / 2)); }
+
+class EndToEndStartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.start();
+        auto box = session.waitForMainWindow();
+        ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
+        window = *box;
+        ASSERT_TRUE(session.waitForPicture(sunDrawn, &picture)) << session.keep(picture, "startup");
+    }
+
+    Session session;
+    WindowBox window{};
+    Picture picture;
+};
+
+TEST_F(EndToEndStartUp, OpensOneWindowOf800By800AtTheTopLeft) {
+    EXPECT_EQ(window.width, 800);
+    EXPECT_EQ(window.height, 800);
+    EXPECT_EQ(window.x, 0);
+    EXPECT_EQ(window.y, 0);
+    EXPECT_EQ(session.display.windowsTitled(mainTitle).size(), 1u);
+}
+
+TEST_F(EndToEndStartUp, DrawsEveryBodyAtItsPlaceOnTheXAxis) {
+    const int axis = pixelY(0);
+    for (const BodyPlace& body : bodyPlaces)
+        EXPECT_TRUE(isLit(picture.at(pixelX(body.x), axis)))
+            << body.name << " centre at x=" << pixelX(body.x) << " is " << describe(picture.at(pixelX(body.x), axis))
+            << "; picture " << session.keep(picture, "places");
+}
+
+TEST_F(EndToEndStartUp, LeavesBlackSpaceBetweenNeighbouringBodies) {
+    const int axis = pixelY(0);
+    for (size_t i = 0; i + 1 < std::size(bodyPlaces); ++i) {
+        const BodyPlace& left = bodyPlaces[i];
+        const BodyPlace& right = bodyPlaces[i + 1];
+        const double middle = (left.x + left.extent + right.x - right.extent) / 2;
+        EXPECT_TRUE(isBlack(picture.at(pixelX(middle), axis)))
+            << "between " << left.name << " and " << right.name << " at x=" << pixelX(middle) << ": "
+            << describe(picture.at(pixelX(middle), axis));
+    }
+}
+
+TEST_F(EndToEndStartUp, DrawsNothingAboveOrBelowTheSun) {
+    // The Sun (radius 3) is the tallest thing; rows a little further out are empty end to end.
+    for (double units : {3.4, -3.4, 15.0, -15.0, 29.0, -29.0}) {
+        const int row = pixelY(units);
+        for (int x = 0; x < windowSize; ++x)
+            ASSERT_TRUE(isBlack(picture.at(x, row))) << "lit pixel at (" << x << "," << row << ")";
+    }
+}
+
+TEST_F(EndToEndStartUp, FirstSpaceKeepsTheModelStillAndTheSecondSetsItMoving) {
+    std::this_thread::sleep_for(600ms);
+    EXPECT_EQ(session.mainPicture(), picture) << "the model moved before any key";
+
+    session.display.pressKey("space", window.id);
+    std::this_thread::sleep_for(800ms);
+    Picture afterOne = session.mainPicture();
+    EXPECT_EQ(afterOne, picture) << "the first space press set it moving";
+
+    session.display.pressKey("space", window.id);
+    Picture moving;
+    EXPECT_TRUE(session.waitForPicture([&](const Picture& p) { return p != picture; }, &moving, 5s))
+        << "the second space press did not start the animation";
+}
+
+TEST_F(EndToEndStartUp, EscapeEndsTheProgramWithStatus255) {
+    session.display.pressKey("Escape", window.id);
+    auto ending = session.program().waitForExit(10s);
+    ASSERT_TRUE(ending) << "still running 10 s after Escape";
+    EXPECT_TRUE(ending->exited) << ending->describe();
+    EXPECT_EQ(ending->code, 255) << ending->describe();
+}
+
+TEST_F(EndToEndStartUp, ClosingTheWindowEndsTheProgram) {
+    session.display.askToClose(window.id);
+    auto ending = session.program().waitForExit(10s);
+    ASSERT_TRUE(ending) << "still running 10 s after the window was closed";
+    EXPECT_TRUE(ending->exited) << ending->describe();
+    EXPECT_EQ(ending->code, 0) << ending->describe();
+    EXPECT_TRUE(session.display.windowsTitled(mainTitle).empty());
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "tests/support/e2e_program.h"
+#include "tests/support/e2e_wait.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#ifndef ASTROLUME_PROGRAM
+#error "ASTROLUME_PROGRAM must name the built astrolume executable"
+#endif
+
+namespace fs = std::filesystem;
+
+WorkFolder::WorkFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/astrolume-e2e-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
+    path_ = pattern;
+}
+
+WorkFolder::~WorkFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+void WorkFolder::write(const std::string& relative, const std::string& bytes) const {
+    fs::path file = fs::path(path_) / relative;
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string Ending::describe() const {
+    return exited ? "exit status " + std::to_string(code) : "signal " + std::to_string(code);
+}
+
+ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
+                       const std::vector<std::pair<std::string, std::string>>& environment)
+    : logPath_(folder.path() + "/astrolume.log") {
+    pid_ = fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ != 0) return;
+
+    setpgid(0, 0);
+    int log = open(logPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (log >= 0) {
+        dup2(log, 1);
+        dup2(log, 2);
+        close(log);
+    }
+    if (chdir(folder.path().c_str()) != 0) _exit(126);
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // the same pixels on every machine
+    setenv("NO_AT_BRIDGE", "1", 1);          // no accessibility bus to wait for
+    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+    execl(ASTROLUME_PROGRAM, "astrolume", static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+ProgramRun::~ProgramRun() {
+    if (!running()) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+}
+
+bool ProgramRun::running() {
+    if (ending_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    ending_ = WIFEXITED(status) ? Ending{true, WEXITSTATUS(status)} : Ending{false, WTERMSIG(status)};
+    return false;
+}
+
+std::optional<Ending> ProgramRun::waitForExit(std::chrono::milliseconds limit) {
+    waitUntil(limit, [&] { return !running(); });
+    return ending_;
+}
+
+std::string ProgramRun::log() const {
+    std::ifstream in(logPath_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}

@@ -1,0 +1,53 @@
+// The real astrolume program, run as a child process in a working folder of its own.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+// A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
+class WorkFolder {
+public:
+    WorkFolder();
+    ~WorkFolder();
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Writes `bytes` to path()/relative, making folders on the way.
+    void write(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::string path_;
+};
+
+// How a finished process ended.
+struct Ending {
+    bool exited;   // false: killed by a signal
+    int code;      // exit status, or the signal number
+    std::string describe() const;
+};
+
+class ProgramRun {
+public:
+    // Starts astrolume on `display` with `folder` as working directory; `environment` adds or
+    // replaces variables. Its output goes to astrolume.log in the folder.
+    ProgramRun(const std::string& display, const WorkFolder& folder,
+               const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // Kills the program if it still runs, so no test leaves one behind.
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    std::optional<Ending> waitForExit(std::chrono::milliseconds limit);
+    bool running();
+    std::string log() const;
+
+private:
+    pid_t pid_ = -1;
+    std::optional<Ending> ending_;
+    std::string logPath_;
+};

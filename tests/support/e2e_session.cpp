@@ -1,0 +1,67 @@
+#include "tests/support/e2e_session.h"
+#include "tests/support/e2e_wait.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+const char* const mainTitle = "Astrolume";
+
+namespace {
+
+// Where the menu is opened: far enough from the edges for all its entries to fit.
+constexpr int menuOpenX = 100;
+constexpr int menuOpenY = 100;
+// freeglut's menu window has a 2-pixel border above the first entry and below the last.
+constexpr int menuBorder = 2;
+
+} // namespace
+
+Session::Session() = default;
+
+void Session::start(const std::vector<std::pair<std::string, std::string>>& environment) {
+    program_ = std::make_unique<ProgramRun>(display.name(), folder, environment);
+}
+
+std::optional<WindowBox> Session::waitForMainWindow() {
+    auto box = display.waitForWindow(mainTitle, 20s);
+    if (box) main_ = *box;
+    return box;
+}
+
+Picture Session::mainPicture() { return display.grab(main_.x, main_.y, windowSize, windowSize); }
+
+bool Session::waitForPicture(const std::function<bool(const Picture&)>& looksRight, Picture* last,
+                             std::chrono::milliseconds limit) {
+    return waitUntil(limit, [&] {
+        *last = mainPicture();
+        return looksRight(*last);
+    });
+}
+
+bool Session::choose(MenuEntry entry) {
+    display.moveTo(main_.x + menuOpenX, main_.y + menuOpenY);
+    display.click(3);
+    auto menu = display.waitForWindow("freeglut menu", 5s);
+    if (!menu) return false;
+    // Entries share the height between the borders equally.
+    const int entryHeight = (menu->height - 2 * menuBorder) / ENTRY_COUNT;
+    display.moveTo(menu->x + menu->width / 2, menu->y + menuBorder + entryHeight * entry + entryHeight / 2);
+    usleep(100000); // freeglut picks the entry under the pointer from the motion it has seen
+    display.click(1);
+    return display.waitUntilGone("freeglut menu", 5s);
+}
+
+bool Session::answerBox(const std::string& title) {
+    auto box = display.waitForWindow(title, 10s);
+    if (!box) return false;
+    display.pressKey("Return", box->id);
+    return display.waitUntilGone(title, 10s);
+}
+
+std::string Session::keep(const Picture& picture, const std::string& name) const {
+    std::string path = (std::filesystem::temp_directory_path() / ("astrolume-e2e-" + name + ".ppm")).string();
+    picture.savePpm(path);
+    return path;
+}

@@ -1,0 +1,58 @@
+// One astrolume run on a private display, with the steps a user takes: wait for the window,
+// pick from the right-button menu, answer a box, look at the picture.
+#pragma once
+
+#include "tests/support/e2e_display.h"
+#include "tests/support/e2e_program.h"
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The window shows the cube -30..30 on 800 pixels, origin at the centre, y up.
+constexpr int windowSize = 800;
+constexpr double pixelsPerUnit = windowSize / 60.0;
+inline int pixelX(double units) { return static_cast<int>(std::lround(windowSize / 2 + units * pixelsPerUnit)); }
+inline int pixelY(double units) { return static_cast<int>(std::lround(windowSize / 2 - units * pixelsPerUnit)); }
+
+// Right-button menu entries, top to bottom.
+enum MenuEntry {
+    ENTRY_SUN, ENTRY_MERCURY, ENTRY_VENUS, ENTRY_EARTH, ENTRY_MARS, ENTRY_JUPITER,
+    ENTRY_SATURN, ENTRY_URANUS, ENTRY_NEPTUNE, ENTRY_PLUTO, ENTRY_WHOLE_SYSTEM, ENTRY_COUNT
+};
+
+extern const char* const mainTitle; // "Astrolume"
+
+class Session {
+public:
+    Session();
+
+    WorkFolder folder; // fill image/ before start()
+    TestDisplay display;
+
+    void start(const std::vector<std::pair<std::string, std::string>>& environment = {});
+    ProgramRun& program() { return *program_; }
+
+    // The main window, once mapped; empty after the time limit.
+    std::optional<WindowBox> waitForMainWindow();
+    Picture mainPicture();
+    // Grabs the main window until `looksRight` accepts the picture or the limit passes; the
+    // last picture stays in `last` for the test's messages.
+    bool waitForPicture(const std::function<bool(const Picture&)>& looksRight, Picture* last,
+                        std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+    // Opens the menu over the main window and clicks one entry. False if the menu never showed.
+    bool choose(MenuEntry entry);
+    // Presses Return in the box titled `title` and waits for it to go.
+    bool answerBox(const std::string& title);
+
+    // Keeps a picture next to the test binary's other output, for a failing test to point at.
+    std::string keep(const Picture& picture, const std::string& name) const;
+
+private:
+    std::unique_ptr<ProgramRun> program_;
+    WindowBox main_{};
+};
