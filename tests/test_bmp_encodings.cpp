@@ -12,7 +12,7 @@ const std::vector<uint32_t> palette16 = {0x000000, 0xff0000, 0x00ff00, 0x0000ff,
                                          0xff00ff, 0xffff00};
 
 class BmpEncodingTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         clearRecordedMessageBoxes();
         directory = makeTestDirectory();
@@ -81,7 +81,7 @@ TEST_F(BmpEncodingTest, IndicesPastTheColourTableAreBlack) {
     };
     const Case cases[] = {
         {1, 1, {0, 1}, {0xff0000, 0}},
-        {4, 3, {2, 3, 15, 0}, {0x0000ff, 0, 0, 0x000000}},
+        {4, 3, {2, 3, 15, 1}, {0x00ff00, 0, 0, 0xff0000}},
         {8, 5, {4, 5, 200, 255}, {0x123456, 0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -163,9 +163,9 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
     };
     const Case cases[] = {
         {"565", 16, {0xf800, 0x07e0, 0x001f}, {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
-         {0xffffff, 0xff0000, 0x00ff00, 0x0000ff, 0x848284, 0x080408}},
+         {0xffffff, 0xff0000, 0x00ff00, 0x0000ff, 0x848284, 0x080808}},
         {"555 as bit fields", 16, {0x7c00, 0x03e0, 0x001f}, {0x7fff, 0x4210, 0x8000}, {0xffffff, 0x848484, 0}},
-        {"2-3-1", 16, {0x0030, 0x000e, 0x0001}, {0x0010, 0x0008, 0x0001, 0x003f}, {0x550000, 0x00490, 0x0000ff, 0xffffff}},
+        {"2-3-1", 16, {0x0030, 0x000e, 0x0001}, {0x0010, 0x0008, 0x0001, 0x003f}, {0x550000, 0x009200, 0x0000ff, 0xffffff}},
         {"8-8-8", 32, {0x00ff0000, 0x0000ff00, 0x000000ff}, {0xff123456, 0x00abcdef}, {0x123456, 0xabcdef}},
         {"10-10-10", 32, {0x3ff00000, 0x000ffc00, 0x000003ff}, {0x3ff00000, 0x00080200, 0x00000001},
          {0xff0000, 0x008080, 0x000000}},
@@ -281,6 +281,7 @@ void runRleCases(BmpEncodingTest* test, int bitCount, const std::vector<RleCase>
         parts.bitCount = static_cast<uint16_t>(bitCount);
         parts.compression = bitCount == 8 ? 1 : 2;
         parts.palette = palette16;
+        parts.colorsUsed = static_cast<uint32_t>(palette16.size());
         parts.pixels = c.stream;
         RgbImage* image = static_cast<BmpRleTest*>(test)->load(buildBmp(parts));
         expectRle(image, c);

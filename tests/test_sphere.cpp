@@ -59,7 +59,8 @@ TEST(SphereVertices, FirstVertexFollowsTheFloatRoundingRules) {
 }
 
 TEST(SphereVertices, SecondVertexIsTheSouthPole) {
-    const SphereVertex& pole = tessellate(0, 0, 0, 1.0f, 30).strips.at(0).at(1);
+    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
+    const SphereVertex& pole = sphere.strips.at(0).at(1);
     EXPECT_NEAR(pole.position[0], 0.0, 1e-7);
     EXPECT_EQ(pole.position[1], -1.0f);
     EXPECT_NEAR(pole.position[2], 0.0, 1e-7);

@@ -1,0 +1,96 @@
+// loadBmpImage and freeRgbImage: map the file, check sizes against the limits, allocate, convert,
+// release everything, and only then tell the user what went wrong.
+#include "image/bmp_format.h"
+#include "image/bmp_pixels.h"
+#include "image/image.h"
+#include "platform/platform.h"
+
+#include <cstdlib>
+#include <string>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+constexpr int64_t maxImageSide = 32768;        // larger than any texture OpenGL 1.1 drivers accept
+constexpr int64_t maxPixelCount = 8192 * 8192; // 192 MiB of RGB; the largest body map is far smaller
+
+// Each fresh page of a large image costs one fault when first written; with transparent huge pages that
+// becomes one per 2 MiB, several times faster on big textures. Only a hint: elsewhere nothing changes.
+void adviseHugePages(unsigned char* pixels, size_t bytes) {
+#if defined(MADV_HUGEPAGE)
+    constexpr uintptr_t hugePage = uintptr_t(2) << 20;
+    uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
+    uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
+    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+#else
+    (void)pixels;
+    (void)bytes;
+#endif
+}
+
+const char* messageFor(BmpError error) {
+    switch (error) {
+    case BmpError::truncated: return "Image file is truncated.";
+    case BmpError::unknownFormat: return "Unknown DIB file format.";
+    case BmpError::outOfMemory: return "Out of memory.";
+    default: return "Image file conversion error.";
+    }
+}
+
+BmpError decodeMapped(const MappedFile& file, RgbImage** result) {
+    BmpLayout layout;
+    BmpError error = readBmpLayout(file.data, file.size, &layout);
+    if (error != BmpError::none) return error;
+    const BmpInfoHeader& h = layout.info.header;
+    BmpEncoding encoding = bmpEncodingOf(h);
+    // Zero-sized images are refused: there is nothing to draw and no texture can be made of them.
+    if (encoding == BmpEncoding::unsupported || h.width <= 0 || h.height == 0) return BmpError::conversion;
+    int64_t width = h.width;
+    int64_t rows = h.height < 0 ? -static_cast<int64_t>(h.height) : h.height;
+    if (width > maxImageSide || rows > maxImageSide || width * rows > maxPixelCount) return BmpError::outOfMemory;
+
+    RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width * rows * 3)));
+    if (!image || !pixels) {
+        std::free(pixels);
+        std::free(image);
+        return BmpError::outOfMemory;
+    }
+    adviseHugePages(pixels, static_cast<size_t>(width * rows * 3));
+    image->width = static_cast<int32_t>(width);
+    image->height = static_cast<int32_t>(rows);
+    image->pixels = pixels;
+    // Run-length data stored top row first is decoded the same way as uncompressed rows.
+    RgbTarget target{pixels, image->width, image->height, h.height < 0};
+    if (!convertBmpPixels(file.data, file.size, layout, encoding, target)) {
+        freeRgbImage(image);
+        return BmpError::conversion;
+    }
+    *result = image;
+    return BmpError::none;
+}
+
+} // namespace
+
+RgbImage* loadBmpImage(const char* fileName) {
+    MappedFile file;
+    if (!mapFileReadOnly(fileName, &file)) {
+        std::string text = std::string("Failed to open DIB file ") + (fileName ? fileName : "") + ".\n";
+        showMessageBox("Error", text.c_str());
+        return nullptr;
+    }
+    RgbImage* image = nullptr;
+    BmpError error = decodeMapped(file, &image);
+    unmapFile(&file);
+    if (error != BmpError::none) showMessageBox("Error", messageFor(error));
+    return image;
+}
+
+void freeRgbImage(RgbImage* image) {
+    if (!image) return;
+    std::free(image->pixels);
+    std::free(image);
+}

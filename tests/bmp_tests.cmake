@@ -1,0 +1,24 @@
+# BMP decoder tests: encodings, headers and failures, the conformance corpus, and the body-image tool.
+set(ASTROLUME_BMP_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
+find_package(JPEG REQUIRED)
+
+astrolume_test(bmp_decoder_tests
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_encodings.cpp
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_headers.cpp
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_failures.cpp
+  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
+
+astrolume_test(bmp_conformance_tests
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_conformance.cpp
+  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
+target_link_libraries(bmp_conformance_tests PRIVATE PkgConfig::STB)
+
+astrolume_test(bmp_body_image_tests
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_body_images.cpp
+  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
+target_link_libraries(bmp_body_image_tests PRIVATE JPEG::JPEG)
+target_compile_definitions(bmp_body_image_tests PRIVATE
+  MAKE_BODY_IMAGES_PATH="$<TARGET_FILE:make_body_images>")
+add_dependencies(bmp_body_image_tests make_body_images)

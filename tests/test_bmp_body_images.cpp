@@ -1,0 +1,157 @@
+// make_body_images on JPEGs written here: every body gets its BMP, and the program's decoder reads it back.
+#include "image/image.h"
+#include "tests/support/bmp_builder.h"
+#include "tests/support/message_box_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+
+namespace {
+
+// Writes a solid-colour JPEG (grey when `grey`); solid colours survive JPEG within a level or two.
+void writeJpeg(const std::string& path, int width, int height, uint32_t rgb, bool grey) {
+    FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row;
+    for (int x = 0; x < width; ++x) {
+        if (grey) row.push_back(rgb & 0xff);
+        else row.insert(row.end(), {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                                    static_cast<unsigned char>(rgb)});
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+}
+
+struct Body {
+    const char* source;
+    const char* target;
+    int width;
+    int height;
+    uint32_t color;
+    bool grey;
+};
+
+const Body bodies[] = {
+    {"sun.jpg", "Sun.bmp", 16, 8, 0xffc040, false},     {"mercury.jpg", "Mercury.bmp", 9, 5, 0x808080, false},
+    {"venus.jpg", "Venus.bmp", 10, 6, 0xe0c080, false}, {"earth.jpg", "earth.bmp", 17, 9, 0x2050a0, false},
+    {"moon.jpg", "Moon.bmp", 13, 7, 0x9a9a9a, true},    {"mars.jpg", "Mars.bmp", 8, 4, 0xc04020, false},
+    {"jupiter.jpg", "Jupiter.bmp", 24, 12, 0xd0a070, false}, {"saturn.jpg", "saturn.bmp", 11, 3, 0xe0d0a0, false},
+    {"uranus.jpg", "Uranus.bmp", 7, 7, 0x80e0e0, false}, {"neptune.jpg", "Neptune.bmp", 6, 5, 0x4060ff, false},
+    {"pluto.jpg", "Pluto.bmp", 5, 3, 0xa08060, false},
+};
+
+class BmpBodyImagesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearRecordedMessageBoxes();
+        directory = makeTestDirectory();
+    }
+    void TearDown() override { removeTestDirectory(directory); }
+    int runTool(const std::string& source, const std::string& out) {
+        std::string command = std::string("'") + MAKE_BODY_IMAGES_PATH + "' '" + source + "' '" + out + "' 2>/dev/null";
+        return std::system(command.c_str());
+    }
+    std::string directory;
+};
+
+TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
+    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, body.width, body.height, body.color, body.grey);
+    std::string out = directory + "/made/images"; // made by the tool
+    ASSERT_EQ(runTool(directory, out), 0);
+    for (const Body& body : bodies) {
+        SCOPED_TRACE(body.target);
+        std::string path = out + "/" + body.target;
+        Bytes file = readBytes(path);
+        ASSERT_GE(file.size(), 54u);
+        EXPECT_EQ(file[28], body.grey ? 8 : 24); // bits per pixel
+        RgbImage* image = loadBmpImage(path.c_str());
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width, body.width);
+        EXPECT_EQ(image->height, body.height);
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                uint32_t got = pixelAt(image, x, y);
+                for (int shift : {0, 8, 16})
+                    EXPECT_NEAR(int(got >> shift & 0xff), int(body.color >> shift & 0xff), 3) << x << "," << y;
+            }
+        freeRgbImage(image);
+    }
+    EXPECT_TRUE(recordedMessageBoxes().empty());
+}
+
+// Rows are written bottom-up: a map with a bright top half keeps it at the top.
+TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
+    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
+    // Replace Mars with a picture whose top half is white and bottom half black.
+    FILE* out = std::fopen((directory + "/mars.jpg").c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, out);
+    info.image_width = 16;
+    info.image_height = 16;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> white(48, 255), black(48, 0);
+    while (info.next_scanline < 16) {
+        JSAMPROW row = info.next_scanline < 8 ? white.data() : black.data();
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::fclose(out);
+    ASSERT_EQ(runTool(directory, directory), 0);
+    RgbImage* image = loadBmpImage((directory + "/Mars.bmp").c_str());
+    ASSERT_NE(image, nullptr);
+    EXPECT_GT(pixelAt(image, 4, 15) & 0xff, 240u); // top row
+    EXPECT_LT(pixelAt(image, 4, 0) & 0xff, 15u);   // bottom row
+    freeRgbImage(image);
+}
+
+TEST_F(BmpBodyImagesTest, MissingOrBrokenMapsFail) {
+    struct Case {
+        const char* name;
+        const char* brokenFile;
+        Bytes content;
+    };
+    const Case cases[] = {
+        {"missing pluto", "pluto.jpg", {}},
+        {"pluto is not a JPEG", "pluto.jpg", {'B', 'M', 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 4, 4, body.color, body.grey);
+        std::string broken = directory + "/" + c.brokenFile;
+        std::remove(broken.c_str());
+        if (!c.content.empty()) writeBytes(broken, c.content);
+        EXPECT_NE(runTool(directory, directory + "/out"), 0);
+    }
+    EXPECT_NE(runTool(directory + "/nowhere", directory + "/out"), 0);
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+// Failures: files that cannot be opened, unsupported encodings, sizes past the limits, files cut short,
+// and what is left behind afterwards (nothing: no memory, no mapping, no open descriptor).
+#include "image/image.h"
+#include "tests/support/bmp_builder.h"
+#include "tests/support/message_box_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+class BmpFailureTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        clearRecordedMessageBoxes();
+        directory = makeTestDirectory();
+        path = directory + "/image.bmp";
+    }
+    void TearDown() override { removeTestDirectory(directory); }
+    RgbImage* load(const Bytes& bytes) {
+        writeBytes(path, bytes);
+        return loadBmpImage(path.c_str());
+    }
+    // Loading gives no image and exactly one "Error" box with `text`.
+    void expectRefusal(const Bytes& bytes, const std::string& text) {
+        clearRecordedMessageBoxes();
+        RgbImage* image = load(bytes);
+        EXPECT_EQ(image, nullptr);
+        freeRgbImage(image);
+        ASSERT_EQ(recordedMessageBoxes().size(), 1u);
+        EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(recordedMessageBoxes()[0].text, text);
+    }
+    std::string directory;
+    std::string path;
+};
+
+BmpParts simpleParts(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = 0) {
+    BmpParts parts;
+    parts.width = width;
+    parts.height = height;
+    parts.bitCount = bitCount;
+    parts.compression = compression;
+    parts.colorsUsed = bitCount <= 8 ? 2 : 0;
+    if (bitCount <= 8) parts.palette = {0xffffff, 0x00ff00};
+    parts.pixels.assign(64, 0x11);
+    return parts;
+}
+
+TEST_F(BmpFailureTest, MissingOrEmptyFilesCannotBeOpened) {
+    std::string missing = directory + "/no such file.bmp";
+    EXPECT_EQ(loadBmpImage(missing.c_str()), nullptr);
+    writeBytes(path, {});
+    EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
+    EXPECT_EQ(loadBmpImage(directory.c_str()), nullptr);
+    ASSERT_EQ(recordedMessageBoxes().size(), 3u);
+    EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + missing + ".\n");
+    EXPECT_EQ(recordedMessageBoxes()[1].text, "Failed to open DIB file " + path + ".\n");
+    EXPECT_EQ(recordedMessageBoxes()[2].text, "Failed to open DIB file " + directory + ".\n");
+}
+
+TEST_F(BmpFailureTest, EncodingsWithoutAConversionAreRefused) {
+    struct Case {
+        uint16_t bitCount;
+        uint32_t compression;
+        uint32_t headerSize;
+    };
+    const Case cases[] = {
+        {2, 0, 40},  {0, 0, 40},  {64, 0, 40}, {30000, 0, 40}, {7, 0, 40}, {8, 2, 40},  {4, 1, 40},
+        {24, 1, 40}, {8, 3, 40},  {24, 3, 40}, {16, 4, 40},    {32, 5, 40}, {32, 6, 40}, {24, 4, 40},
+        {2, 0, 12},  {0, 0, 12},  {32, 7, 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("bits " + std::to_string(c.bitCount) + " compression " + std::to_string(c.compression));
+        BmpParts parts = simpleParts(2, 2, c.bitCount, c.compression);
+        parts.headerSize = c.headerSize;
+        parts.masks = {0xff0000, 0xff00, 0xff};
+        expectRefusal(buildBmp(parts), "Image file conversion error.");
+    }
+}
+
+// Zero-sized and mirrored images are refused; the limits keep allocations to what the program can use.
+TEST_F(BmpFailureTest, SizesOutsideTheLimitsAreRefused) {
+    struct Case {
+        int32_t width;
+        int32_t height;
+        const char* message;
+    };
+    const Case cases[] = {
+        {0, 4, "Image file conversion error."},
+        {4, 0, "Image file conversion error."},
+        {-4, 4, "Image file conversion error."},
+        {INT32_MIN, 4, "Image file conversion error."},
+        {32769, 1, "Out of memory."},
+        {1, 32769, "Out of memory."},
+        {1, -32769, "Out of memory."},
+        {4, INT32_MIN, "Out of memory."},
+        {INT32_MAX, INT32_MAX, "Out of memory."},
+        {8193, 8192, "Out of memory."},
+        {3000000, 2000000, "Out of memory."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        expectRefusal(buildBmp(simpleParts(c.width, c.height, 24)), c.message);
+    }
+}
+
+TEST_F(BmpFailureTest, SizesAtTheLimitsDecode) {
+    struct Case {
+        int32_t width;
+        int32_t height;
+    };
+    for (Case c : {Case{32768, 1}, Case{1, -32768}, Case{8192, 2}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        clearRecordedMessageBoxes();
+        BmpParts parts = simpleParts(c.width, c.height, 1);
+        parts.pixels.assign(4096 * 2 + 4 * 32768, 0x55);
+        RgbImage* image = load(buildBmp(parts));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width, c.width);
+        EXPECT_EQ(image->height, std::abs(c.height));
+        EXPECT_EQ(pixelAt(image, 0, 0), 0xffffffu);
+        if (c.width > 1) {
+            EXPECT_EQ(pixelAt(image, 1, 0), 0x00ff00u);
+        }
+        EXPECT_TRUE(recordedMessageBoxes().empty());
+        freeRgbImage(image);
+    }
+}
+
+// Every prefix of a valid file: refused with the message for the part that is missing, or decoded with
+// the rows that are complete and the rest black.
+TEST_F(BmpFailureTest, EveryPrefixOfAnUncompressedFileIsHandled) {
+    struct Case {
+        const char* name;
+        BmpParts parts;
+    };
+    auto make = [](bool fileHeader, uint32_t headerSize, uint16_t bitCount, int32_t height) {
+        BmpParts p;
+        p.fileHeader = fileHeader;
+        p.headerSize = headerSize;
+        p.width = 3;
+        p.height = height;
+        p.bitCount = bitCount;
+        std::vector<std::vector<uint32_t>> rows(3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x) rows[y].push_back(bitCount == 24 ? 0x203040u * (x + 3 * y + 1) & 0xffffff : (x + y) % 4);
+        if (bitCount == 8) p.palette = {0x0000ff, 0x00ff00, 0xff0000, 0xffffff}, p.colorsUsed = headerSize == 40 ? 4 : 0;
+        if (bitCount == 8 && headerSize == 12) p.palette.resize(256, 0x777777);
+        p.pixels = packRows(rows, bitCount);
+        return p;
+    };
+    const Case cases[] = {
+        {"24 bits", make(true, 40, 24, 3)},
+        {"8 bits with colour table", make(true, 40, 8, 3)},
+        {"8 bits top-down", make(true, 40, 8, -3)},
+        {"core 8 bits", make(true, 12, 8, 3)},
+        {"no file header", make(false, 40, 8, 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes full = buildBmp(c.parts);
+        RgbImage* whole = load(full);
+        ASSERT_NE(whole, nullptr);
+        size_t pixelStart = full.size() - c.parts.pixels.size();
+        size_t rowBytes = c.parts.bitCount == 24 ? 9 : 3;
+        size_t stride = (rowBytes + 3) / 4 * 4;
+        for (size_t length = 0; length < full.size(); ++length) {
+            SCOPED_TRACE(length);
+            Bytes prefix(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
+            if (length == 0) {
+                expectRefusal(prefix, "Failed to open DIB file " + path + ".\n");
+                continue;
+            }
+            if (length < pixelStart) {
+                expectRefusal(prefix, "Image file is truncated.");
+                continue;
+            }
+            size_t rows = length < pixelStart + rowBytes ? 0 : (length - pixelStart - rowBytes) / stride + 1;
+            if (rows == 0) {
+                expectRefusal(prefix, "Image file conversion error.");
+                continue;
+            }
+            clearRecordedMessageBoxes();
+            RgbImage* partial = load(prefix);
+            ASSERT_NE(partial, nullptr);
+            EXPECT_TRUE(recordedMessageBoxes().empty());
+            for (int fileRow = 0; fileRow < 3; ++fileRow) {
+                int y = c.parts.height < 0 ? 2 - fileRow : fileRow;
+                for (int x = 0; x < 3; ++x)
+                    EXPECT_EQ(pixelAt(partial, x, y), fileRow < static_cast<int>(rows) ? pixelAt(whole, x, y) : 0u);
+            }
+            freeRgbImage(partial);
+        }
+        freeRgbImage(whole);
+    }
+}
+
+// Run-length streams cut anywhere: never a crash, and either an image or exactly one box.
+TEST_F(BmpFailureTest, EveryPrefixOfARunLengthFileIsHandled) {
+    for (uint32_t compression : {1u, 2u}) {
+        BmpParts parts;
+        parts.width = 7;
+        parts.height = 3;
+        parts.bitCount = compression == 1 ? 8 : 4;
+        parts.compression = compression;
+        parts.colorsUsed = 3;
+        parts.palette = {0x0000ff, 0x00ff00, 0xff0000};
+        parts.pixels = {3, 0x12, 0, 3, 0x21, 0x10, 0x20, 0, 0, 0, 2, 0, 1, 1, 2, 0, 0, 5, 0x11, 0, 1};
+        Bytes full = buildBmp(parts);
+        for (size_t length = 1; length <= full.size(); ++length) {
+            SCOPED_TRACE(length);
+            clearRecordedMessageBoxes();
+            RgbImage* image = load(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length)));
+            EXPECT_EQ(recordedMessageBoxes().size(), image ? 0u : 1u);
+            if (length < full.size() - parts.pixels.size()) {
+                EXPECT_EQ(image, nullptr);
+            }
+            if (length == full.size()) {
+                EXPECT_NE(image, nullptr);
+            }
+            freeRgbImage(image);
+        }
+    }
+}
+
+size_t countMatchingEntries(const std::string& name) {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        std::filesystem::path target = std::filesystem::read_symlink(entry.path(), error);
+        if (!error && target.string().find(name) != std::string::npos) ++count;
+    }
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(name) != std::string::npos) ++count;
+    return count;
+}
+
+// Whatever the outcome, the file is closed and unmapped on return and can be deleted at once.
+TEST_F(BmpFailureTest, NothingIsLeftOpenOrMapped) {
+    BmpParts unknown = simpleParts(2, 2, 8);
+    unknown.headerSize = 108;
+    BmpParts noPixels = simpleParts(2, 2, 24);
+    noPixels.pixels.clear();
+    const std::pair<const char*, Bytes> cases[] = {
+        {"decoded", buildBmp(simpleParts(2, 2, 24))},
+        {"unknown header", buildBmp(unknown)},
+        {"conversion error", buildBmp(simpleParts(2, 2, 2))},
+        {"too large", buildBmp(simpleParts(40000, 2, 24))},
+        {"no pixels", buildBmp(noPixels)},
+        {"truncated", Bytes{'B', 'M', 1, 2, 3}},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        path = directory + "/resource check.bmp";
+        ASSERT_EQ(countMatchingEntries(path), 0u);
+        RgbImage* image = load(bytes);
+        EXPECT_EQ(countMatchingEntries(path), 0u);
+        EXPECT_TRUE(std::filesystem::remove(path));
+        freeRgbImage(image);
+    }
+}
+
+// Files kept in tests/fixtures: layouts the conformance corpus lacks (they also start the fuzzer) and any
+// input that once made the decoder misbehave. The name says the outcome: "decodes-..." or "refused-...".
+TEST_F(BmpFailureTest, FixtureFilesGiveTheOutcomeTheirNameStates) {
+    std::string fixtures = ASTROLUME_SOURCE_DIR "/tests/fixtures";
+    size_t seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fixtures)) {
+        std::string name = entry.path().filename().string();
+        if (entry.path().extension() != ".bmp") continue;
+        SCOPED_TRACE(name);
+        ++seen;
+        clearRecordedMessageBoxes();
+        RgbImage* image = loadBmpImage(entry.path().c_str());
+        if (name.rfind("decodes-", 0) == 0) {
+            EXPECT_NE(image, nullptr);
+            EXPECT_TRUE(recordedMessageBoxes().empty());
+        } else {
+            EXPECT_EQ(image, nullptr);
+            EXPECT_EQ(recordedMessageBoxes().size(), 1u);
+        }
+        freeRgbImage(image);
+    }
+    EXPECT_GT(seen, 0u);
+}
+
+} // namespace
