@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "image/image.h"
 #include "input/input.h"
+#include "render/gl_check.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -60,6 +61,7 @@ bool initScene() {
     glEnable(GL_LIGHT1);
     glEnable(GL_COLOR_MATERIAL);
     glEnable(GL_TEXTURE_2D);
+    ASTROLUME_CHECK_GL();
     return true;
 }
 

@@ -1,4 +1,5 @@
 // onDisplay: one whole frame, redrawn from scratch and shown by a buffer swap.
+#include "render/gl_check.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -38,4 +39,5 @@ void onDisplay() {
     drawCurrentView(sceneState.currentView);
     glFlush();
     glutSwapBuffers();
+    ASTROLUME_CHECK_GL();
 }
