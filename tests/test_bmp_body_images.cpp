@@ -7,12 +7,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <jpeglib.h>
 
 namespace {
 
-// Writes a solid-colour JPEG (grey when `grey`); solid colours survive JPEG within a level or two.
-void writeJpeg(const std::string& path, int width, int height, uint32_t rgb, bool grey) {
+// Writes a JPEG whose pixel (x, y), y from the top, is colourAt(x, y) as 0xRRGGBB (grey when `grey`:
+// the low byte). Quality 100: flat areas survive within a level or two.
+void writeJpeg(const std::string& path, int width, int height, bool grey,
+               const std::function<uint32_t(int, int)>& colourAt) {
     FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_NE(out, nullptr);
     jpeg_compress_struct info;
@@ -28,18 +31,24 @@ void writeJpeg(const std::string& path, int width, int height, uint32_t rgb, boo
     jpeg_set_quality(&info, 100, TRUE);
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row;
-    for (int x = 0; x < width; ++x) {
-        if (grey) row.push_back(rgb & 0xff);
-        else row.insert(row.end(), {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
-                                    static_cast<unsigned char>(rgb)});
-    }
     while (info.next_scanline < info.image_height) {
+        row.clear();
+        for (int x = 0; x < width; ++x) {
+            const uint32_t rgb = colourAt(x, static_cast<int>(info.next_scanline));
+            if (grey) row.push_back(rgb & 0xff);
+            else row.insert(row.end(), {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                                        static_cast<unsigned char>(rgb)});
+        }
         JSAMPROW pointer = row.data();
         jpeg_write_scanlines(&info, &pointer, 1);
     }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     std::fclose(out);
+}
+
+void writeJpeg(const std::string& path, int width, int height, uint32_t rgb, bool grey) {
+    writeJpeg(path, width, height, grey, [rgb](int, int) { return rgb; });
 }
 
 struct Body {
@@ -49,10 +58,13 @@ struct Body {
     int height;
     uint32_t color;
     bool grey;
+    int madeWidth = 0; // size of the BMP made, where it differs from the map's
+    int madeHeight = 0;
 };
 
 const Body bodies[] = {
-    {"sun.jpg", "Sun.bmp", 16, 8, 0xffc040, false},     {"mercury.jpg", "Mercury.bmp", 9, 5, 0x808080, false},
+    {"sun.jpg", "Sun.bmp", 30, 24, 0xffc040, false, 8, 8}, // only the glow's core is kept
+    {"mercury.jpg", "Mercury.bmp", 9, 5, 0x808080, false},
     {"venus.jpg", "Venus.bmp", 10, 6, 0xe0c080, false}, {"earth.jpg", "earth.bmp", 17, 9, 0x2050a0, false},
     {"moon.jpg", "Moon.bmp", 13, 7, 0x9a9a9a, true},    {"mars.jpg", "Mars.bmp", 8, 4, 0xc04020, false},
     {"jupiter.jpg", "Jupiter.bmp", 24, 12, 0xd0a070, false}, {"saturn.jpg", "saturn.bmp", 11, 3, 0xe0d0a0, false},
@@ -86,8 +98,8 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
         EXPECT_EQ(file[28], body.grey ? 8 : 24); // bits per pixel
         RgbImage* image = loadBmpImage(path.c_str());
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->width, body.width);
-        EXPECT_EQ(image->height, body.height);
+        EXPECT_EQ(image->width, body.madeWidth ? body.madeWidth : body.width);
+        EXPECT_EQ(image->height, body.madeHeight ? body.madeHeight : body.height);
         for (int y = 0; y < image->height; ++y)
             for (int x = 0; x < image->width; ++x) {
                 uint32_t got = pixelAt(image, x, y);
@@ -103,33 +115,29 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
 TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
     for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
     // Replace Mars with a picture whose top half is white and bottom half black.
-    FILE* out = std::fopen((directory + "/mars.jpg").c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = 16;
-    info.image_height = 16;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> white(48, 255), black(48, 0);
-    while (info.next_scanline < 16) {
-        JSAMPROW row = info.next_scanline < 8 ? white.data() : black.data();
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
+    writeJpeg(directory + "/mars.jpg", 16, 16, false, [](int, int y) { return y < 8 ? 0xffffffu : 0u; });
     ASSERT_EQ(runTool(directory, directory), 0);
     RgbImage* image = loadBmpImage((directory + "/Mars.bmp").c_str());
     ASSERT_NE(image, nullptr);
     EXPECT_GT(pixelAt(image, 4, 15) & 0xff, 240u); // top row
     EXPECT_LT(pixelAt(image, 4, 0) & 0xff, 15u);   // bottom row
+    freeRgbImage(image);
+}
+
+// The Sun's picture is a glow on black: only its bright middle third becomes the Sun's surface.
+TEST_F(BmpBodyImagesTest, SunKeepsTheBrightCoreOfItsGlow) {
+    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
+    writeJpeg(directory + "/sun.jpg", 48, 48, false, [](int x, int y) {
+        return (x >= 16 && x < 32 && y >= 16 && y < 32) ? 0xfff0c0u : 0x000000u;
+    });
+    ASSERT_EQ(runTool(directory, directory), 0);
+    RgbImage* image = loadBmpImage((directory + "/Sun.bmp").c_str());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 16);
+    EXPECT_EQ(image->height, 16);
+    // Away from the JPEG's blurred edge every pixel is the core's colour, none the black around it.
+    for (int y = 2; y < 14; ++y)
+        for (int x = 2; x < 14; ++x) EXPECT_GT(pixelAt(image, x, y) >> 16 & 0xff, 240u) << x << "," << y;
     freeRgbImage(image);
 }
 
