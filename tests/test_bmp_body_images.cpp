@@ -72,18 +72,12 @@ const Body bodies[] = {
     {"pluto.jpg", "Pluto.bmp", 5, 3, 0xa08060, false},
 };
 
-class BmpBodyImagesTest : public ::testing::Test {
+class BmpBodyImagesTest : public BmpFileTest {
 protected:
-    void SetUp() override {
-        clearRecordedMessageBoxes();
-        directory = makeTestDirectory();
-    }
-    void TearDown() override { removeTestDirectory(directory); }
     int runTool(const std::string& source, const std::string& out) {
         std::string command = std::string("'") + MAKE_BODY_IMAGES_PATH + "' '" + source + "' '" + out + "' 2>/dev/null";
         return std::system(command.c_str());
     }
-    std::string directory;
 };
 
 TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {

@@ -11,20 +11,7 @@ const std::vector<uint32_t> palette16 = {0x000000, 0xff0000, 0x00ff00, 0x0000ff,
                                          0x010203, 0xa0b0c0, 0x0f0f0f, 0xf0f0f0, 0x336699, 0x996633, 0x00ffff,
                                          0xff00ff, 0xffff00};
 
-class BmpEncodingTest : public ::testing::Test {
-public:
-    void SetUp() override {
-        clearRecordedMessageBoxes();
-        directory = makeTestDirectory();
-    }
-    void TearDown() override { removeTestDirectory(directory); }
-    RgbImage* load(const Bytes& bytes) {
-        std::string path = directory + "/image.bmp";
-        writeBytes(path, bytes);
-        return loadBmpImage(path.c_str());
-    }
-    std::string directory;
-};
+class BmpEncodingTest : public BmpFileTest {};
 
 // Every pixel of `image` equals `expected` (rows bottom first, 0xRRGGBB), and no box was shown.
 void expectPixels(const RgbImage* image, const std::vector<std::vector<uint32_t>>& expected) {

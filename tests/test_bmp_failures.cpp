@@ -15,18 +15,8 @@
 
 namespace {
 
-class BmpFailureTest : public ::testing::Test {
+class BmpFailureTest : public BmpFileTest {
 public:
-    void SetUp() override {
-        clearRecordedMessageBoxes();
-        directory = makeTestDirectory();
-        path = directory + "/image.bmp";
-    }
-    void TearDown() override { removeTestDirectory(directory); }
-    RgbImage* load(const Bytes& bytes) {
-        writeBytes(path, bytes);
-        return loadBmpImage(path.c_str());
-    }
     // Loading gives no image and exactly one "Error" box with `text`.
     void expectRefusal(const Bytes& bytes, const std::string& text) {
         clearRecordedMessageBoxes();
@@ -37,8 +27,6 @@ public:
         EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
         EXPECT_EQ(recordedMessageBoxes()[0].text, text);
     }
-    std::string directory;
-    std::string path;
 };
 
 BmpParts simpleParts(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = 0) {

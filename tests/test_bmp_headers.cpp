@@ -8,20 +8,7 @@
 
 namespace {
 
-class BmpHeaderTest : public ::testing::Test {
-public:
-    void SetUp() override {
-        clearRecordedMessageBoxes();
-        directory = makeTestDirectory();
-    }
-    void TearDown() override { removeTestDirectory(directory); }
-    RgbImage* load(const Bytes& bytes) {
-        std::string path = directory + "/image.bmp";
-        writeBytes(path, bytes);
-        return loadBmpImage(path.c_str());
-    }
-    std::string directory;
-};
+class BmpHeaderTest : public BmpFileTest {};
 
 // The bitmap header alone (what bmpColorCount sees), from a file built without the "BM" header.
 Bytes bitmapHeader(BmpParts parts) {
