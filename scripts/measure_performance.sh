@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# measure_performance.sh [BUILD_DIR]: every figure of the README's "Performance" section, in a few
+# minutes: start-up and its texture share, frame cost against the clear-and-swap floor, and decoding
+# speed against stb_image and against copying the same bytes. Builds what it needs first.
+# Uses $DISPLAY when it answers, a private Xvfb otherwise; always Mesa's software renderer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${1:-$root/build}"
+export LIBGL_ALWAYS_SOFTWARE=1
+
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --parallel 2 --target astrolume body_images first_frame_probe texture_load_bench \
+  frame_bench bmp_bench >/dev/null
+build=$(cd "$build" && pwd)
+
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$work/display")"
+fi
+
+echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores;" \
+  "$(glxinfo -B 2>/dev/null | sed -n 's/^OpenGL version string: //p');" \
+  "$(glxinfo -B 2>/dev/null | sed -n 's/^OpenGL renderer string: //p'); Debian $(cat /etc/debian_version)"
+echo
+
+"$root/scripts/measure_startup.sh" "$build" 10
+echo
+
+# Medians of 5 repetitions; real (wall) time in the CSV's third column, CPU time in the fourth.
+bench() {
+  local program=$1 out=$2
+  shift 2
+  "$build/bench/$program" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$work/$out.csv" --benchmark_out_format=csv "$@" 2>/dev/null | grep -E '_median|^-|^Benchmark'
+}
+field() { awk -F, -v name="\"$2_median\"" -v column="$3" '$1 == name { print $column }' "$work/$1.csv"; }
+
+(cd "$build" && ASTROLUME_IMAGE_ROOT="$build" bench frame_bench frames --benchmark_min_time=0.5)
+floor=$(field frames BM_ClearAndSwap/process_time/real_time 3)
+system=$(field frames BM_Frame/10/process_time/real_time 3)
+systemCpu=$(field frames BM_Frame/10/process_time/real_time 4)
+awk -v f="$floor" -v s="$system" -v c="$systemCpu" 'BEGIN {
+  printf "Whole-system frame: %.2f ms (process CPU %.2f ms), clear-and-swap floor %.2f ms: %.1f x the floor\n\n",
+         s, c, f, s / f }'
+
+bench bmp_bench decode --benchmark_min_time=0.5 --benchmark_filter='Decoder/24|StbImage/24|CopyMappedRgb24'
+decoder=$(field decode BM_AstrolumeDecoder/24/real_time 3)
+stb=$(field decode BM_StbImage/24/real_time 3)
+copy=$(field decode BM_CopyMappedRgb24/real_time 3)
+# 4096 x 4096 x 3 output bytes per decode, in MB of 10^6 bytes.
+awk -v d="$decoder" -v s="$stb" -v c="$copy" 'BEGIN {
+  mb = 4096 * 4096 * 3 / 1e6
+  printf "24-bit 4096 x 4096 decode: %.1f ms = %.0f MB/s; stb_image %.0f MB/s (decoder %.1f x faster);", d, mb / d * 1000, mb / s * 1000, s / d
+  printf " copying the same bytes %.1f ms (decoder takes %.2f x the copy)\n", c, d / c }'
