@@ -8,4 +8,4 @@ build="$root/build"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --parallel "$(nproc)"
-"$root/tests/with_display.sh" ctest --test-dir "$build" --output-on-failure
+"$root/tests/with_display.sh" ctest --test-dir "$build" --output-on-failure -LE soak

@@ -17,3 +17,5 @@ ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$build" --output-on-failure -L uni
 # Tests that draw: Mesa unloads its driver before the leak check runs, so what the driver keeps for
 # the window can't be told apart from a real leak; the program's own leaks are checked by valgrind.
 ASAN_OPTIONS=detect_leaks=0 "$root/tests/with_display.sh" ctest --test-dir "$build" --output-on-failure -L display
+# A minute of random input to the sanitized Debug program, which also reports any OpenGL error.
+ASAN_OPTIONS=detect_leaks=0 ctest --test-dir "$build" --output-on-failure -L soak
