@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config clang
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
-  libgtk-3-dev libjpeg62-turbo-dev
+  libgtk-3-dev libjpeg62-turbo-dev libx11-dev libxtst-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth x11-utils xdotool imagemagick desktop-file-utils valgrind
   fonts-nanum
