@@ -4,12 +4,12 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang
+  build-essential cmake pkg-config file clang libclang-rt-14-dev
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libgtk-3-dev libjpeg62-turbo-dev libx11-dev libxtst-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth x11-utils xdotool imagemagick desktop-file-utils valgrind
-  fonts-nanum
+  fonts-nanum fonts-dejavu-core
   openuniverse-common
 )
 
