@@ -110,7 +110,7 @@ protected:
         ASSERT_TRUE(timeout == 0 || seconds + secondsBesideTheSoak <= timeout)
             << seconds << " s of soak does not fit ctest's " << timeout << " s; configure with -DASTROLUME_SOAK_TIMEOUT="
             << seconds + secondsBesideTheSoak << " (scripts/soak.sh does this)";
-        random.seed(randomStart);
+        random = std::mt19937(randomStart);
 
         for (const BodyImage& image : bodyImages) session.folder.write(image.path, solidBmp(64, 32, image.colour));
         session.start();
