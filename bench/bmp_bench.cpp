@@ -1,6 +1,7 @@
 // Decoding speed on 4096 x 4096 files: the program's decoder, stb_image on the same files, and memcpy
 // of the same number of output bytes. Throughput counts output (RGB) bytes in every case.
 // BM_CopyMappedRgb24 is the floor for a 24-bit file: everything the decoder does but the conversion.
+#include "image/bmp_pixels.h"
 #include "image/image.h"
 #include "platform/platform.h"
 #include "tests/support/bmp_builder.h"
@@ -10,7 +11,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace {
 
@@ -164,20 +164,6 @@ void BM_MemcpyFreshBuffer(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * outputBytes));
 }
 
-// The same huge-page hint as the decoder gives its output (image/bmp_load.cpp), so both pay the same
-// first-touch cost for fresh pages.
-void adviseHugePagesLikeTheDecoder(unsigned char* pixels, size_t bytes) {
-#if defined(MADV_HUGEPAGE)
-    constexpr uintptr_t hugePage = uintptr_t(2) << 20;
-    uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
-    uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)pixels;
-    (void)bytes;
-#endif
-}
-
 // Maps the 24-bit file, allocates and advises a fresh output as the decoder does, and copies the
 // stored pixel bytes into it unchanged (4096 * 3 bytes per row need no padding, so the sizes match).
 void BM_CopyMappedRgb24(benchmark::State& state) {
@@ -191,8 +177,7 @@ void BM_CopyMappedRgb24(benchmark::State& state) {
         uint32_t pixelOffset;
         std::memcpy(&pixelOffset, file.data + 10, 4);
         RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
-        unsigned char* pixels = static_cast<unsigned char*>(std::malloc(outputBytes));
-        adviseHugePagesLikeTheDecoder(pixels, outputBytes);
+        unsigned char* pixels = allocatePixelArray(outputBytes); // as the decoder allocates its output
         std::memcpy(pixels, file.data + pixelOffset, outputBytes);
         benchmark::DoNotOptimize(pixels);
         benchmark::DoNotOptimize(image);

@@ -17,20 +17,6 @@ namespace {
 constexpr int64_t maxImageSide = 32768;        // larger than any texture OpenGL 1.1 drivers accept
 constexpr int64_t maxPixelCount = 8192 * 8192; // 192 MiB of RGB; the largest body map is far smaller
 
-// Each fresh page of a large image costs one fault when first written; with transparent huge pages that
-// becomes one per 2 MiB, several times faster on big textures. Only a hint: elsewhere nothing changes.
-void adviseHugePages(unsigned char* pixels, size_t bytes) {
-#if defined(MADV_HUGEPAGE)
-    constexpr uintptr_t hugePage = uintptr_t(2) << 20;
-    uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
-    uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)pixels;
-    (void)bytes;
-#endif
-}
-
 const char* messageFor(BmpError error) {
     switch (error) {
     case BmpError::truncated: return "Image file is truncated.";
@@ -53,13 +39,12 @@ BmpError decodeMapped(const MappedFile& file, RgbImage** result) {
     if (width > maxImageSide || rows > maxImageSide || width * rows > maxPixelCount) return BmpError::outOfMemory;
 
     RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
-    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width * rows * 3)));
+    unsigned char* pixels = allocatePixelArray(static_cast<size_t>(width * rows * 3));
     if (!image || !pixels) {
         std::free(pixels);
         std::free(image);
         return BmpError::outOfMemory;
     }
-    adviseHugePages(pixels, static_cast<size_t>(width * rows * 3));
     image->width = static_cast<int32_t>(width);
     image->height = static_cast<int32_t>(rows);
     image->pixels = pixels;
@@ -74,6 +59,21 @@ BmpError decodeMapped(const MappedFile& file, RgbImage** result) {
 }
 
 } // namespace
+
+// Each fresh page of a large image costs one fault when first written; with transparent huge pages that
+// becomes one per 2 MiB, several times faster on big textures. Only a hint: elsewhere nothing changes.
+unsigned char* allocatePixelArray(size_t bytes) {
+    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes));
+#if defined(MADV_HUGEPAGE)
+    if (pixels) {
+        constexpr uintptr_t hugePage = uintptr_t(2) << 20;
+        uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
+        uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
+        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+#endif
+    return pixels;
+}
 
 RgbImage* loadBmpImage(const char* fileName) {
     MappedFile file;

@@ -28,6 +28,9 @@ inline unsigned char* targetRow(const RgbTarget& target, int64_t fileRow) {
     return target.pixels + static_cast<size_t>(row) * static_cast<size_t>(target.width) * 3;
 }
 
+// The output pixel array, from malloc (freed with free), allocated once at its final size.
+unsigned char* allocatePixelArray(size_t bytes);
+
 // Fills `target` from the pixel data of the mapped file. Rows missing from the file stay black.
 // False when the file holds no pixel data at all for this image.
 bool convertBmpPixels(const unsigned char* file, size_t size, const BmpLayout& layout, BmpEncoding encoding,

@@ -1,6 +1,6 @@
 // make_body_images on JPEGs written here: every body gets its BMP, and the program's decoder reads it back.
 #include "image/image.h"
-#include "tests/support/bmp_builder.h"
+#include "tests/support/bmp_file_test.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>

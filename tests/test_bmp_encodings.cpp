@@ -1,6 +1,6 @@
 // One group per pixel encoding: tiny files on disk, decoded and compared pixel by pixel.
 #include "image/image.h"
-#include "tests/support/bmp_builder.h"
+#include "tests/support/bmp_file_test.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Failures: files that cannot be opened, unsupported encodings, sizes past the limits, files cut short,
 // and what is left behind afterwards (nothing: no memory, no mapping, no open descriptor).
 #include "image/image.h"
-#include "tests/support/bmp_builder.h"
+#include "tests/support/bmp_file_test.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>

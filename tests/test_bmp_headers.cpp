@@ -1,7 +1,7 @@
 // Header handling: colour counts, files without the "BM" header, pixel offsets, row order, header sizes.
 #include "image/bmp_format.h"
 #include "image/image.h"
-#include "tests/support/bmp_builder.h"
+#include "tests/support/bmp_file_test.h"
 #include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,6 @@
 #pragma once
 
 #include "image/image.h"
-#include "tests/support/message_box_recorder.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -48,19 +45,3 @@ Bytes readBytes(const std::string& path);
 // Pixel of a decoded image as 0xRRGGBB; y counts from the bottom row.
 uint32_t pixelAt(const RgbImage* image, int x, int y);
 
-// A test with a fresh folder of its own and no boxes recorded yet; load() decodes bytes written to a file.
-class BmpFileTest : public ::testing::Test {
-public:
-    void SetUp() override {
-        clearRecordedMessageBoxes();
-        directory = makeTestDirectory();
-        path = directory + "/image.bmp";
-    }
-    void TearDown() override { removeTestDirectory(directory); }
-    RgbImage* load(const Bytes& bytes) {
-        writeBytes(path, bytes);
-        return loadBmpImage(path.c_str());
-    }
-    std::string directory;
-    std::string path;
-};
