@@ -23,12 +23,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$work/display")"
-fi
+. "$root/scripts/display.sh"
+ensureDisplay "$work"
 
 # The program reads image/ from its working folder: the build folder has it.
 cd "$build"
