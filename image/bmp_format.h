@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/image.h"
+
 constexpr uint32_t bmpCoreHeaderSize = 12; // OS/2 1.x: 16-bit sizes, 3-byte colour entries
 constexpr uint32_t bmpInfoHeaderSize = 40; // Windows 3.x: the only other header this program reads
 constexpr uint32_t bmpFileHeaderSize = 14; // "BM", file size, two reserved words, pixel offset
@@ -50,8 +52,6 @@ struct BmpLayout {
     uint32_t masks[3];    // red, green, blue bit masks; zero unless compression is bit fields
     uint64_t pixelOffset; // first pixel byte, counted from the file's first byte
 };
-
-enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
 
 // Reads the headers and colour table of a mapped file into `layout`.
 BmpError readBmpLayout(const unsigned char* file, size_t size, BmpLayout* layout);

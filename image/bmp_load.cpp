@@ -12,13 +12,9 @@
 #include <sys/mman.h>
 #endif
 
-namespace {
-
-constexpr int64_t maxImageSide = 32768;        // larger than any texture OpenGL 1.1 drivers accept
-constexpr int64_t maxPixelCount = 8192 * 8192; // 192 MiB of RGB; the largest body map is far smaller
-
-const char* messageFor(BmpError error) {
+const char* bmpErrorMessage(BmpError error) {
     switch (error) {
+    case BmpError::none: return "";
     case BmpError::truncated: return "Image file is truncated.";
     case BmpError::unknownFormat: return "Unknown DIB file format.";
     case BmpError::outOfMemory: return "Out of memory.";
@@ -26,17 +22,20 @@ const char* messageFor(BmpError error) {
     }
 }
 
-BmpError decodeMapped(const MappedFile& file, RgbImage** result) {
+BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** result) {
+    *result = nullptr;
     BmpLayout layout;
-    BmpError error = readBmpLayout(file.data, file.size, &layout);
+    BmpError error = readBmpLayout(bytes, size, &layout);
     if (error != BmpError::none) return error;
     const BmpInfoHeader& h = layout.info.header;
     BmpEncoding encoding = bmpEncodingOf(h);
     // Zero-sized images are refused: there is nothing to draw and no texture can be made of them.
-    if (encoding == BmpEncoding::unsupported || h.width <= 0 || h.height == 0) return BmpError::conversion;
+    if (encoding == BmpEncoding::unsupported || h.width == 0 || h.height == 0) return BmpError::conversion;
+    // No image can be made with a negative width.
+    if (h.width < 0) return BmpError::outOfMemory;
     int64_t width = h.width;
     int64_t rows = h.height < 0 ? -static_cast<int64_t>(h.height) : h.height;
-    if (width > maxImageSide || rows > maxImageSide || width * rows > maxPixelCount) return BmpError::outOfMemory;
+    if (width * rows > maxPixelCount) return BmpError::outOfMemory;
 
     RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
     unsigned char* pixels = allocatePixelArray(static_cast<size_t>(width * rows * 3));
@@ -50,15 +49,13 @@ BmpError decodeMapped(const MappedFile& file, RgbImage** result) {
     image->pixels = pixels;
     // Run-length data stored top row first is decoded the same way as uncompressed rows.
     RgbTarget target{pixels, image->width, image->height, h.height < 0};
-    if (!convertBmpPixels(file.data, file.size, layout, encoding, target)) {
+    if (!convertBmpPixels(bytes, size, layout, encoding, target)) {
         freeRgbImage(image);
         return BmpError::conversion;
     }
     *result = image;
     return BmpError::none;
 }
-
-} // namespace
 
 // Each fresh page of a large image costs one fault when first written; with transparent huge pages that
 // becomes one per 2 MiB, several times faster on big textures. Only a hint: elsewhere nothing changes.
@@ -83,9 +80,9 @@ RgbImage* loadBmpImage(const char* fileName) {
         return nullptr;
     }
     RgbImage* image = nullptr;
-    BmpError error = decodeMapped(file, &image);
+    BmpError error = decodeBmpImage(file.data, file.size, maxBmpPixelCount, &image);
     unmapFile(&file);
-    if (error != BmpError::none) showMessageBox("Error", messageFor(error));
+    if (error != BmpError::none) showMessageBox("Error", bmpErrorMessage(error));
     return image;
 }
 

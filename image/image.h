@@ -1,6 +1,7 @@
 // BMP decoding into RGB images, and the eleven body textures made from them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Decoded image: rows of width * 3 bytes (red, green, blue), tightly packed, bottom row first.
@@ -10,6 +11,21 @@ struct RgbImage {
     int32_t height;
     unsigned char* pixels;
 };
+
+// Why a decode failed; bmpErrorMessage gives the sentence the user sees.
+enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
+
+// The most pixels the program decodes from one file: 8192 x 8192 is 192 MiB of RGB, several times
+// the largest body map, and every image this size fits in a 32-bit address space.
+constexpr int64_t maxBmpPixelCount = int64_t(8192) * 8192;
+
+// Decodes a whole BMP file already in memory: no file, no box. On success stores a new image in
+// `*image`; otherwise stores null and returns why. An image of more than `maxPixelCount` pixels
+// is refused as out of memory, so callers such as the fuzzer can ask for a smaller limit.
+BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** image);
+
+// "Image file is truncated." and the like; empty for BmpError::none.
+const char* bmpErrorMessage(BmpError error);
 
 // Decodes one BMP file. On failure shows one "Error" box saying why and returns null.
 RgbImage* loadBmpImage(const char* fileName);
