@@ -1,11 +1,30 @@
-# Sourced by the measuring scripts. ensureDisplay WORK: keeps $DISPLAY when it answers, otherwise
-# starts a private Xvfb (its display number written into WORK) and exports its DISPLAY. Sets $xvfb to
-# the server's process id, or to nothing when no server was started; the caller kills it at exit.
+# The one way the scripts and tests start a private X server. Sourced, not run.
+#
+# startPrivateXvfb WORK: starts Xvfb on the first free display (Xvfb picks it and writes the number to a
+#   descriptor once it accepts connections, so there is no guessing and no race), exports DISPLAY, and
+#   sets $xvfb to the server's process id. The screen is larger than the 800 x 800 window, with room for
+#   the boxes beside it. The caller kills $xvfb when done.
+# ensureDisplay WORK: keeps $DISPLAY when it answers, otherwise startPrivateXvfb WORK. Sets $xvfb to
+#   nothing when no server was started.
+startPrivateXvfb() {
+  local numberFile="$1/xvfb-display"
+  rm -f "$numberFile"
+  Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 200); do
+    [ -s "$numberFile" ] && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ ! -s "$numberFile" ]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$numberFile")"
+}
+
 ensureDisplay() {
   xvfb=""
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$1/display" 2>/dev/null &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$1/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(cat "$1/display")"
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  startPrivateXvfb "$1"
 }

@@ -31,12 +31,10 @@ fail() { echo "make_screenshots: $*" >&2; exit 1; }
 
 "$converter" "$maps" "$work/image" >/dev/null || fail "could not convert the maps in $maps"
 
-# Xvfb writes its display number to fd 5 once it is ready; no window manager, so no frames.
-Xvfb -displayfd 5 -screen 0 1024x1024x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+# No window manager, so the windows have no frames.
+. "$root/scripts/display.sh"
+startPrivateXvfb "$work" || fail "Xvfb did not start"
+xvfb_pid=$xvfb
 export LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
 
 (cd "$work" && exec "$program") >"$work/astrolume.log" 2>&1 &

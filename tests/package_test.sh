@@ -13,13 +13,10 @@ command=$(sed -n 's/^Exec=//p' /usr/share/applications/astrolume.desktop)
 [ "$command" = astrolume ] && command -v astrolume >/dev/null
 
 export LIBGL_ALWAYS_SOFTWARE=1
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+. "$(dirname "$(readlink -f "$0")")/../scripts/display.sh"
+startPrivateXvfb "$out"
 cleanup() { kill "$xvfb" 2>/dev/null || true; [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true; }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 (cd / && exec $command) &
 app=$!

@@ -12,11 +12,8 @@ cp -r "$build/image" "$work/image"
 log="$work/memcheck.log"
 
 export LIBGL_ALWAYS_SOFTWARE=1
-display=:$((200 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+. "$here/../scripts/display.sh"
+startPrivateXvfb "$work"
 
 (cd "$work" && exec valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite \
    --errors-for-leak-kinds=none --num-callers=40 --suppressions="$here/valgrind.supp" --log-file="$log" "$build/astrolume") &

@@ -1,8 +1,17 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Runs a command on the current X display, or on a private Xvfb when there is none.
 # Mesa's software renderer keeps pictures identical from machine to machine.
+set -euo pipefail
 export LIBGL_ALWAYS_SOFTWARE=1
-if [ -n "$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then
-  exec "$@"
-fi
-exec xvfb-run -a -s "-screen 0 1024x1024x24" "$@"
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+. "$(dirname "$(readlink -f "$0")")/../scripts/display.sh"
+ensureDisplay "$work"
+status=0
+"$@" || status=$?
+exit "$status"
