@@ -14,6 +14,7 @@ astrolume_test(bmp_conformance_tests
   ${ASTROLUME_BMP_TEST_DIR}/test_bmp_conformance.cpp
   ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
 target_link_libraries(bmp_conformance_tests PRIVATE PkgConfig::STB)
+target_compile_definitions(bmp_conformance_tests PRIVATE ASTROLUME_BMPSUITE_DIR="${ASTROLUME_BMPSUITE_DIR}")
 
 astrolume_test(bmp_body_image_tests
   ${ASTROLUME_BMP_TEST_DIR}/test_bmp_body_images.cpp
