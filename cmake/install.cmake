@@ -1,5 +1,6 @@
 # Installing like a desktop program: the program with its planet images, a launcher on the PATH,
-# a menu entry and an icon; and a Debian package made by cpack.
+# a menu entry, an icon, software-centre metadata and a manual page; and a Debian package made by
+# cpack.
 include(GNUInstallDirs)
 
 # The planet maps of Debian's openuniverse-common, converted into build/image/ for running from the
@@ -21,19 +22,78 @@ else()
 endif()
 
 install(TARGETS astrolume RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/astrolume)
-install(PROGRAMS data/astrolume-launcher DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME astrolume)
-install(FILES data/astrolume.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES data/astrolume.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES data/copyright README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/astrolume)
 
-set(CPACK_GENERATOR DEB)
+# Package version: the program's version and the Debian revision of its packaging.
+set(ASTROLUME_DEBIAN_REVISION 1)
+set(ASTROLUME_PACKAGE_VERSION ${PROJECT_VERSION}-${ASTROLUME_DEBIAN_REVISION})
+
+# A desktop installation on Linux: the launcher, the menu entry, the icon, the software-centre
+# metadata, the manual page and the documentation a Debian package carries.
+if(NOT WIN32)
+  # The application's reverse-DNS name: the menu entry and the AppStream metadata are named after it.
+  set(ASTROLUME_APP_ID org.astrolume.astrolume)
+
+  # The newest entries of the changelog and of the metadata's releases must be this version.
+  file(STRINGS data/changelog.Debian changelog_head LIMIT_COUNT 1)
+  file(READ data/${ASTROLUME_APP_ID}.metainfo.xml metainfo)
+  string(FIND "${changelog_head}" "astrolume (${ASTROLUME_PACKAGE_VERSION}) " changelog_at)
+  string(FIND "${metainfo}" "<release version=\"${PROJECT_VERSION}\"" release_at)
+  if(NOT changelog_at EQUAL 0 OR release_at EQUAL -1)
+    message(FATAL_ERROR "data/changelog.Debian must start with an entry for ${ASTROLUME_PACKAGE_VERSION}, "
+                        "and data/${ASTROLUME_APP_ID}.metainfo.xml must list release ${PROJECT_VERSION}.")
+  endif()
+
+  # The manual page and the changelog compressed as Debian installs them: gzip -9n stores no name and
+  # no time stamp, so the same sources always give the same bytes.
+  find_program(GZIP gzip REQUIRED)
+  set(compressed_docs)
+  foreach(name astrolume.6 changelog.Debian)
+    set(copy ${CMAKE_BINARY_DIR}/data/${name})
+    add_custom_command(OUTPUT ${copy}.gz
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/data
+                       COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/${name} ${copy}
+                       COMMAND ${GZIP} -9nf ${copy}
+                       DEPENDS ${CMAKE_SOURCE_DIR}/data/${name}
+                       COMMENT "Compressing data/${name}")
+    list(APPEND compressed_docs ${copy}.gz)
+  endforeach()
+  add_custom_target(compressed_docs ALL DEPENDS ${compressed_docs})
+
+  install(PROGRAMS data/astrolume-launcher DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME astrolume)
+  install(FILES data/${ASTROLUME_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES data/${ASTROLUME_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES data/astrolume.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES ${CMAKE_BINARY_DIR}/data/astrolume.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  install(FILES data/copyright ${CMAKE_BINARY_DIR}/data/changelog.Debian.gz README.md
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/astrolume)
+  install(FILES data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME astrolume)
+endif()
+
+if(NOT WIN32)
+  set(CPACK_GENERATOR DEB)
+endif()
 set(CPACK_PACKAGE_NAME astrolume)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Astrolume developers <astrolume@localhost>")
+set(CPACK_PACKAGE_CONTACT "Astrolume developers <developers@astrolume.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "animated 3-D model of the Sun, the planets and the Moon")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${ASTROLUME_DEBIAN_REVISION})
+# cpack copies the lines as they are: each must stay under 80 columns.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Astrolume shows the Sun, its nine planets (Pluto included) and the Earth's
+Moon as lit spheres wrapped in planet maps, turning and going round in one
+window. Drag to turn the model, zoom with the keyboard, start and stop the
+animation, and pick a body from the menu to see it large, with its physical
+data in Korean.
+
+Written for classrooms, it runs on ordinary desktops, including ones with
+only software OpenGL.")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://astrolume.org/)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Hangul glyphs for the information boxes, and Mesa so that it draws without a GPU driver.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-nanum, libgl1-mesa-dri")

@@ -9,6 +9,7 @@ packages=(
   libgtk-3-dev libjpeg62-turbo-dev libx11-dev libxtst-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
   xvfb xauth x11-utils xdotool imagemagick desktop-file-utils valgrind
+  lintian appstream man-db
   fonts-nanum fonts-dejavu-core
   openuniverse-common
 )

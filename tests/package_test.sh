@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt, starts the installed Astrolume the way its menu entry does
-# (the command named by Exec=), checks the window and its planet maps on a screenshot, and quits it
-# with Escape. Needs root (it installs the package) and Xvfb, xdotool and ImageMagick.
+# Checks the Debian package as Debian would (lintian, the AppStream validator, the menu entry's
+# validator, the manual page), installs it with apt, starts the installed Astrolume the way its menu
+# entry does (the command named by Exec=), checks the window and its planet maps on a screenshot, and
+# quits it with Escape. Needs root (it installs the package), lintian, appstream, man-db,
+# desktop-file-utils, Xvfb, xdotool and ImageMagick.
 set -euo pipefail
 deb=$(readlink -f "$1")
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
 
+app_id=org.astrolume.astrolume
+
+# Any error or warning fails; the package's own overrides, each with its reason, are honoured.
+lintian --fail-on error,warning --display-info "$deb"
+# The metadata as a software centre reads it, and with the files it names (the menu entry).
+contents="$out/package-contents"
+rm -rf "$contents" && dpkg-deb -x "$deb" "$contents"
+appstreamcli validate-tree --no-net "$contents"
+
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" </dev/null >/dev/null
-desktop-file-validate /usr/share/applications/astrolume.desktop
-command=$(sed -n 's/^Exec=//p' /usr/share/applications/astrolume.desktop)
+appstreamcli validate --no-net "/usr/share/metainfo/$app_id.metainfo.xml"
+desktop-file-validate "/usr/share/applications/$app_id.desktop"
+# `man astrolume` finds the games-section page and shows it.
+page=$(man -w astrolume)
+[ "$page" = /usr/share/man/man6/astrolume.6.gz ] || { echo "man astrolume finds $page" >&2; exit 1; }
+MANWIDTH=80 man -P cat astrolume >"$out/astrolume.6.txt"
+grep -q '^CONTROLS$' "$out/astrolume.6.txt" || { echo "the manual page shows no CONTROLS" >&2; exit 1; }
+command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
 [ "$command" = astrolume ] && command -v astrolume >/dev/null
 
 export LIBGL_ALWAYS_SOFTWARE=1
