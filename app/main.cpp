@@ -1,5 +1,5 @@
 // Astrolume: an animated model of the Sun, its nine planets and the Moon.
-#include "app/startup.h"
+#include "app/app.h"
 
 #include <GL/freeglut.h>
 

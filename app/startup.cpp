@@ -1,8 +1,7 @@
 // Window, menu and callback wiring, the fixed OpenGL state, and the projection.
-#include "app/startup.h"
+#include "app/app.h"
 #include "image/image.h"
 #include "input/input.h"
-#include "render/gl_check.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -10,11 +9,9 @@
 
 namespace {
 
-constexpr int windowSize = 800;
-
 // Labels as users have always seen them ("Mecury" included), with their menu values in order.
-constexpr const char* menuLabels[] = {"Sun",     "Mecury", "Venus",   "Earth",   "Mars",     "Jupiter",
-                                      "Saturn",  "Uranus", "Neptune", "Pluto",   "Astrolume"};
+constexpr const char* menuLabels[] = {"Sun",    "Mecury", "Venus",   "Earth", "Mars",     "Jupiter",
+                                      "Saturn", "Uranus", "Neptune", "Pluto", "Astrolume"};
 static_assert(sizeof menuLabels / sizeof menuLabels[0] == MENU_WHOLE_SYSTEM);
 
 void createBodyMenu() {

@@ -1,6 +1,7 @@
 #include "bench/bench_window.h"
 
-#include "app/startup.h"
+#include "app/app.h"
+#include "platform/platform.h"
 #include "scene/scene.h"
 
 #include <GL/freeglut.h>
@@ -14,11 +15,15 @@ void enter(const char* folder) {
     if (chdir(folder) != 0) std::fprintf(stderr, "cannot enter %s; bodies will be untextured\n", folder);
 }
 
+// A benchmark must never wait for a click: an image that fails to decode is reported by a box.
+void dropMessageBox(MessageBoxKind, const char*, const char*) {}
+
 } // namespace
 
 void openBenchWindow(int* argc, char** argv, BenchTextures textures) {
     const char* root = std::getenv("ASTROLUME_IMAGE_ROOT");
     if (!root || !*root) root = ASTROLUME_BUILD_DIR;
+    setMessageBoxHandler(dropMessageBox);
     enter(textures == BenchTextures::loadedAtOpen ? root : "/");
     openAstrolumeWindow(argc, argv);
     enter(root);
@@ -38,5 +43,6 @@ int texturedBodyCount() {
 }
 
 void pumpBenchWindow(int rounds) {
-    for (int i = 0; i < rounds; ++i) glutMainLoopEvent();
+    for (int i = 0; i < rounds; ++i)
+        glutMainLoopEvent();
 }

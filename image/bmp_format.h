@@ -1,5 +1,5 @@
 // The decoder's view of a BMP file: the bitmap header widened to the 40-byte form, its colour
-// table, and where the pixels start. Shared by the header parser, the pixel converters and tests.
+// table, and where the pixels start. Shared by the header parser and the pixel converters; private to image/.
 #pragma once
 
 #include <cstddef>

@@ -7,10 +7,14 @@ namespace {
 
 uint16_t colorsForBitCount(uint16_t bitCount) {
     switch (bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
@@ -29,7 +33,8 @@ uint16_t fieldU16(const unsigned char* header, uint32_t available, uint32_t offs
     return value;
 }
 
-// OS/2 core header: widen the 16-bit sizes and 3-byte colour entries to the 40-byte form.
+// OS/2 core header: widen the 16-bit sizes (unsigned, so up to 65535) and the 3-byte colour entries
+// to the 40-byte form.
 bool readCoreHeader(ByteReader* reader, uint16_t count, BmpInfoHeader* h, std::vector<BmpColor>* colors) {
     uint16_t width, height;
     skipBytes(reader, 4);
@@ -48,7 +53,8 @@ bool readCoreHeader(ByteReader* reader, uint16_t count, BmpInfoHeader* h, std::v
     h->clrUsed = count;
     h->clrImportant = count;
     colors->resize(count);
-    for (uint32_t i = 0; i < count; ++i) (*colors)[i] = {table[3 * i], table[3 * i + 1], table[3 * i + 2], 0};
+    for (uint32_t i = 0; i < count; ++i)
+        (*colors)[i] = {table[3 * i], table[3 * i + 1], table[3 * i + 2], 0};
     return true;
 }
 
@@ -56,23 +62,27 @@ bool readInfoHeader(ByteReader* reader, uint16_t count, BmpInfoHeader* h, std::v
     if (!readU32(reader, &h->size) || !readI32(reader, &h->width) || !readI32(reader, &h->height) ||
         !readU16(reader, &h->planes) || !readU16(reader, &h->bitCount) || !readU32(reader, &h->compression) ||
         !readU32(reader, &h->sizeImage) || !readI32(reader, &h->xPelsPerMeter) ||
-        !readI32(reader, &h->yPelsPerMeter) || !readU32(reader, &h->clrUsed) || !readU32(reader, &h->clrImportant))
+        !readI32(reader, &h->yPelsPerMeter) || !readU32(reader, &h->clrUsed) ||
+        !readU32(reader, &h->clrImportant))
         return false;
     const unsigned char* table = takeBytes(reader, 4u * count);
     if (!table) return false;
     colors->resize(count);
-    for (uint32_t i = 0; i < count; ++i) (*colors)[i] = {table[4 * i], table[4 * i + 1], table[4 * i + 2], table[4 * i + 3]};
+    for (uint32_t i = 0; i < count; ++i)
+        (*colors)[i] = {table[4 * i], table[4 * i + 1], table[4 * i + 2], table[4 * i + 3]};
     return true;
 }
 
 bool usesBitFields(const BmpInfoHeader& h) {
-    return h.size == bmpInfoHeaderSize && h.compression == bmpBitFields && (h.bitCount == 16 || h.bitCount == 32);
+    return h.size == bmpInfoHeaderSize && h.compression == bmpBitFields &&
+           (h.bitCount == 16 || h.bitCount == 32);
 }
 
 } // namespace
 
 uint16_t bmpColorCount(const unsigned char* header, uint32_t available) {
-    if (fieldU32(header, available, 0) == bmpCoreHeaderSize) return colorsForBitCount(fieldU16(header, available, 10));
+    if (fieldU32(header, available, 0) == bmpCoreHeaderSize)
+        return colorsForBitCount(fieldU16(header, available, 10));
     uint32_t used = fieldU32(header, available, 32);
     if (used != 0) return static_cast<uint16_t>(used); // only the low 16 bits count
     return colorsForBitCount(fieldU16(header, available, 14));
@@ -84,10 +94,12 @@ BmpError readBmpLayout(const unsigned char* file, size_t size, BmpLayout* layout
     const unsigned char* magic = takeBytes(&probe, 2);
     bool hasFileHeader = magic && magic[0] == 'B' && magic[1] == 'M';
     uint32_t pixelOffset = 0;
-    if (hasFileHeader && !(skipBytes(&reader, 10) && readU32(&reader, &pixelOffset))) return BmpError::truncated;
+    if (hasFileHeader && !(skipBytes(&reader, 10) && readU32(&reader, &pixelOffset)))
+        return BmpError::truncated;
 
     size_t headerStart = reader.position;
-    uint32_t available = static_cast<uint32_t>(bytesLeft(reader) > UINT32_MAX ? UINT32_MAX : bytesLeft(reader));
+    uint32_t available =
+        static_cast<uint32_t>(bytesLeft(reader) > UINT32_MAX ? UINT32_MAX : bytesLeft(reader));
     ByteReader rest = reader;
     uint16_t count = bmpColorCount(takeBytes(&rest, available), available);
     uint32_t headerSize;
@@ -115,9 +127,11 @@ BmpError readBmpLayout(const unsigned char* file, size_t size, BmpLayout* layout
         return BmpError::unknownFormat;
     }
 
+    // Whole bytes per row times the height, kept to 32 bits as the field is: nothing reads it for bounds,
+    // and unsigned arithmetic wraps where a huge or negative size would otherwise overflow.
     if (h.sizeImage == 0) {
-        uint64_t rowBytes = (static_cast<int64_t>(h.width) * h.bitCount + 7) / 8;
-        h.sizeImage = static_cast<uint32_t>(rowBytes * static_cast<uint64_t>(static_cast<int64_t>(h.height)));
+        uint32_t rowBytes = static_cast<uint32_t>((static_cast<int64_t>(h.width) * h.bitCount + 7) / 8);
+        h.sizeImage = rowBytes * static_cast<uint32_t>(h.height);
     }
     if (h.clrUsed == 0) h.clrUsed = count;
     layout->pixelOffset = hasFileHeader ? pixelOffset : tableEnd;

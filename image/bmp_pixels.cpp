@@ -13,7 +13,8 @@ struct RowContext {
     uint32_t maxima[3];
 };
 
-using RowConverter = void (*)(const unsigned char* source, unsigned char* out, int32_t width, const RowContext& context);
+using RowConverter = void (*)(const unsigned char* source, unsigned char* out, int32_t width,
+                              const RowContext& context);
 
 uint32_t loadU32(const unsigned char* p) {
     uint32_t v;
@@ -34,7 +35,8 @@ void storePacked(unsigned char* out, int32_t x, int32_t width, uint32_t packed) 
 }
 
 void convertPalette1(const unsigned char* source, unsigned char* out, int32_t width, const RowContext& c) {
-    for (int32_t x = 0; x < width; ++x) storePacked(out, x, width, c.packed[(source[x >> 3] >> (7 - (x & 7))) & 1]);
+    for (int32_t x = 0; x < width; ++x)
+        storePacked(out, x, width, c.packed[(source[x >> 3] >> (7 - (x & 7))) & 1]);
 }
 
 void convertPalette4(const unsigned char* source, unsigned char* out, int32_t width, const RowContext& c) {
@@ -46,12 +48,15 @@ void convertPalette4(const unsigned char* source, unsigned char* out, int32_t wi
 
 void convertPalette8(const unsigned char* source, unsigned char* out, int32_t width, const RowContext& c) {
     int32_t x = 0;
-    for (; x + 1 < width; ++x) std::memcpy(out + 3 * static_cast<size_t>(x), &c.packed[source[x]], 4);
+    for (; x + 1 < width; ++x)
+        std::memcpy(out + 3 * static_cast<size_t>(x), &c.packed[source[x]], 4);
     storePacked(out, x, width, c.packed[source[x]]);
 }
 
 // 5-bit channels widen by repeating their top bits, so 31 becomes 255.
-unsigned widen5(unsigned v) { return (v << 3) | (v >> 2); }
+unsigned widen5(unsigned v) {
+    return (v << 3) | (v >> 2);
+}
 
 void convertRgb555(const unsigned char* source, unsigned char* out, int32_t width, const RowContext&) {
     for (int32_t x = 0; x < width; ++x) {
@@ -97,20 +102,30 @@ void convertBitFields16(const unsigned char* source, unsigned char* out, int32_t
 }
 
 void convertBitFields32(const unsigned char* source, unsigned char* out, int32_t width, const RowContext& c) {
-    for (int32_t x = 0; x < width; ++x) storePacked(out, x, width, bitFieldsPixel(loadU32(source + 4 * static_cast<size_t>(x)), c));
+    for (int32_t x = 0; x < width; ++x)
+        storePacked(out, x, width, bitFieldsPixel(loadU32(source + 4 * static_cast<size_t>(x)), c));
 }
 
 RowConverter rowConverterFor(BmpEncoding encoding) {
     switch (encoding) {
-    case BmpEncoding::palette1: return convertPalette1;
-    case BmpEncoding::palette4: return convertPalette4;
-    case BmpEncoding::palette8: return convertPalette8;
-    case BmpEncoding::rgb555: return convertRgb555;
-    case BmpEncoding::rgb24: return convertRgb24;
-    case BmpEncoding::rgb32: return convertRgb32;
-    case BmpEncoding::bitFields16: return convertBitFields16;
-    case BmpEncoding::bitFields32: return convertBitFields32;
-    default: return nullptr;
+    case BmpEncoding::palette1:
+        return convertPalette1;
+    case BmpEncoding::palette4:
+        return convertPalette4;
+    case BmpEncoding::palette8:
+        return convertPalette8;
+    case BmpEncoding::rgb555:
+        return convertRgb555;
+    case BmpEncoding::rgb24:
+        return convertRgb24;
+    case BmpEncoding::rgb32:
+        return convertRgb32;
+    case BmpEncoding::bitFields16:
+        return convertBitFields16;
+    case BmpEncoding::bitFields32:
+        return convertBitFields32;
+    default:
+        return nullptr;
     }
 }
 
@@ -121,7 +136,8 @@ void prepareContext(const BmpLayout& layout, RowContext* c) {
     for (int channel = 0; channel < 3; ++channel) {
         uint32_t mask = layout.masks[channel];
         int shift = 0;
-        while (mask != 0 && !(mask >> shift & 1)) ++shift;
+        while (mask != 0 && !(mask >> shift & 1))
+            ++shift;
         c->masks[channel] = mask;
         c->shifts[channel] = shift;
         c->maxima[channel] = mask >> shift;
@@ -154,22 +170,32 @@ BmpEncoding bmpEncodingOf(const BmpInfoHeader& h) {
     switch (h.compression) {
     case bmpRgb:
         switch (h.bitCount) {
-        case 1: return BmpEncoding::palette1;
-        case 4: return BmpEncoding::palette4;
-        case 8: return BmpEncoding::palette8;
-        case 16: return BmpEncoding::rgb555;
-        case 24: return BmpEncoding::rgb24;
-        case 32: return BmpEncoding::rgb32;
-        default: return BmpEncoding::unsupported;
+        case 1:
+            return BmpEncoding::palette1;
+        case 4:
+            return BmpEncoding::palette4;
+        case 8:
+            return BmpEncoding::palette8;
+        case 16:
+            return BmpEncoding::rgb555;
+        case 24:
+            return BmpEncoding::rgb24;
+        case 32:
+            return BmpEncoding::rgb32;
+        default:
+            return BmpEncoding::unsupported;
         }
-    case bmpRle8: return h.bitCount == 8 ? BmpEncoding::rle8 : BmpEncoding::unsupported;
-    case bmpRle4: return h.bitCount == 4 ? BmpEncoding::rle4 : BmpEncoding::unsupported;
+    case bmpRle8:
+        return h.bitCount == 8 ? BmpEncoding::rle8 : BmpEncoding::unsupported;
+    case bmpRle4:
+        return h.bitCount == 4 ? BmpEncoding::rle4 : BmpEncoding::unsupported;
     case bmpBitFields:
         if (h.size != bmpInfoHeaderSize) return BmpEncoding::unsupported;
         if (h.bitCount == 16) return BmpEncoding::bitFields16;
         if (h.bitCount == 32) return BmpEncoding::bitFields32;
         return BmpEncoding::unsupported;
-    default: return BmpEncoding::unsupported;
+    default:
+        return BmpEncoding::unsupported;
     }
 }
 
@@ -190,9 +216,11 @@ bool convertBmpPixels(const unsigned char* file, size_t size, const BmpLayout& l
     ByteReader reader = readerOver(file, size);
     if (!seekTo(&reader, layout.pixelOffset) || bytesLeft(reader) == 0) return false;
     if (encoding == BmpEncoding::rle8 || encoding == BmpEncoding::rle4) {
-        std::memset(target.pixels, 0, static_cast<size_t>(target.width) * 3 * static_cast<size_t>(target.rows));
+        std::memset(target.pixels, 0,
+                    static_cast<size_t>(target.width) * 3 * static_cast<size_t>(target.rows));
         RgbPalette palette = paletteOf(layout.info);
-        return encoding == BmpEncoding::rle8 ? decodeRle8(&reader, palette, target) : decodeRle4(&reader, palette, target);
+        return encoding == BmpEncoding::rle8 ? decodeRle8(&reader, palette, target)
+                                             : decodeRle4(&reader, palette, target);
     }
     return convertRows(&reader, layout, encoding, target);
 }

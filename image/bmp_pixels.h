@@ -1,10 +1,23 @@
 // Pixel conversion: one short function per encoding, chosen once per file by bmpEncodingOf.
+// Private to image/.
 #pragma once
 
 #include "image/bmp_format.h"
 #include "image/bmp_reader.h"
 
-enum class BmpEncoding { unsupported, palette1, palette4, palette8, rle4, rle8, rgb555, rgb24, rgb32, bitFields16, bitFields32 };
+enum class BmpEncoding {
+    unsupported,
+    palette1,
+    palette4,
+    palette8,
+    rle4,
+    rle8,
+    rgb555,
+    rgb24,
+    rgb32,
+    bitFields16,
+    bitFields32
+};
 
 BmpEncoding bmpEncodingOf(const BmpInfoHeader& header);
 
@@ -27,9 +40,6 @@ inline unsigned char* targetRow(const RgbTarget& target, int64_t fileRow) {
     int64_t row = target.topDown ? target.rows - 1 - fileRow : fileRow;
     return target.pixels + static_cast<size_t>(row) * static_cast<size_t>(target.width) * 3;
 }
-
-// The output pixel array, from malloc (freed with free), allocated once at its final size.
-unsigned char* allocatePixelArray(size_t bytes);
 
 // Fills `target` from the pixel data of the mapped file. Rows missing from the file stay black.
 // False when the file holds no pixel data at all for this image.

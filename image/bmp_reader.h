@@ -1,5 +1,5 @@
 // Bounds-checked cursor over the mapped file. The decoder reaches the file's bytes only through
-// these functions, so every read first asks whether there is room for it.
+// these functions, so every read first asks whether there is room for it. Private to image/.
 #pragma once
 
 #include <cstddef>
@@ -11,12 +11,18 @@ struct ByteReader {
     size_t position;           // next byte to read, never past size
 };
 
-inline ByteReader readerOver(const unsigned char* data, size_t size) { return ByteReader{data, size, 0}; }
+inline ByteReader readerOver(const unsigned char* data, size_t size) {
+    return ByteReader{data, size, 0};
+}
 
-inline size_t bytesLeft(const ByteReader& reader) { return reader.size - reader.position; }
+inline size_t bytesLeft(const ByteReader& reader) {
+    return reader.size - reader.position;
+}
 
 // "Is there room for n more bytes?" Taking a 64-bit count means callers never pre-truncate sizes.
-inline bool hasRoom(const ByteReader& reader, uint64_t n) { return n <= bytesLeft(reader); }
+inline bool hasRoom(const ByteReader& reader, uint64_t n) {
+    return n <= bytesLeft(reader);
+}
 
 // Moves to `offset` from the first byte; refuses (and stays put) past the end.
 inline bool seekTo(ByteReader* reader, uint64_t offset) {

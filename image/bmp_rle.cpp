@@ -69,7 +69,8 @@ bool decodeRle8(ByteReader* reader, const RgbPalette& palette, const RgbTarget& 
         // Absolute run of `value` indices, padded to an even number of bytes.
         const unsigned char* indices = takeBytes(reader, value);
         if (!indices) break;
-        for (int i = 0; i < value; ++i) putPixel(target, pen, i, palette.rgb[indices[i]]);
+        for (int i = 0; i < value; ++i)
+            putPixel(target, pen, i, palette.rgb[indices[i]]);
         pen.x += value;
         skipAtMost(reader, value & 1);
     }
@@ -81,8 +82,12 @@ bool decodeRle4(ByteReader* reader, const RgbPalette& palette, const RgbTarget& 
     uint8_t count, value;
     while (pen.y < target.rows && readU8(reader, &count) && readU8(reader, &value)) {
         if (count > 0) {
-            // An encoded run alternates the byte's two nibbles, high first.
-            for (int i = 0; i < count; ++i) putPixel(target, pen, i, palette.rgb[i & 1 ? value & 15 : value >> 4]);
+            // An encoded run alternates the byte's two nibbles, high first. Only the part inside the row is
+            // visited: long runs on a narrow image would otherwise cost a step per pixel that is dropped.
+            int64_t inRow = target.width - pen.x;
+            int64_t drawn = count < inRow ? count : inRow;
+            for (int64_t i = 0; i < drawn; ++i)
+                putPixel(target, pen, i, palette.rgb[i & 1 ? value & 15 : value >> 4]);
             pen.x += count;
             continue;
         }

@@ -9,9 +9,9 @@ namespace {
 
 // By BodyIndex, relative to the working directory; "earth" and "saturn" are lower case.
 constexpr const char* bodyImagePaths[BODY_COUNT] = {
-    "image/Sun.bmp",     "image/Mercury.bmp", "image/Venus.bmp",  "image/earth.bmp",
-    "image/Moon.bmp",    "image/Mars.bmp",    "image/Jupiter.bmp", "image/saturn.bmp",
-    "image/Uranus.bmp",  "image/Neptune.bmp", "image/Pluto.bmp",
+    "image/Sun.bmp",    "image/Mercury.bmp", "image/Venus.bmp",   "image/earth.bmp",
+    "image/Moon.bmp",   "image/Mars.bmp",    "image/Jupiter.bmp", "image/saturn.bmp",
+    "image/Uranus.bmp", "image/Neptune.bmp", "image/Pluto.bmp",
 };
 
 void uploadBodyTexture(GLuint texture, const RgbImage* image) {
@@ -36,13 +36,16 @@ RgbImage* loadImageIfPresent(const char* path) {
 
 void loadBodyTextures() {
     RgbImage* images[BODY_COUNT];
-    for (int slot = 0; slot < BODY_COUNT; ++slot) images[slot] = loadImageIfPresent(bodyImagePaths[slot]);
+    for (int slot = 0; slot < BODY_COUNT; ++slot)
+        images[slot] = loadImageIfPresent(bodyImagePaths[slot]);
 
     // Decoded rows are packed at width * 3 bytes, which the default alignment of 4 would misread.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(BODY_COUNT, sceneState.bodyTextures);
-    for (int slot = 0; slot < BODY_COUNT; ++slot) uploadBodyTexture(sceneState.bodyTextures[slot], images[slot]);
-    for (RgbImage* image : images) freeRgbImage(image);
+    for (int slot = 0; slot < BODY_COUNT; ++slot)
+        uploadBodyTexture(sceneState.bodyTextures[slot], images[slot]);
+    for (RgbImage* image : images)
+        freeRgbImage(image);
 
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

@@ -15,8 +15,8 @@ struct RgbImage {
 // Why a decode failed; bmpErrorMessage gives the sentence the user sees.
 enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
 
-// The most pixels the program decodes from one file: 8192 x 8192 is 192 MiB of RGB, several times
-// the largest body map, and every image this size fits in a 32-bit address space.
+// The most pixels the program decodes from one file, whatever the shape: 8192 x 8192 is 192 MiB of
+// RGB, several times the largest body map, and every image this size fits in a 32-bit address space.
 constexpr int64_t maxBmpPixelCount = int64_t(8192) * 8192;
 
 // Decodes a whole BMP file already in memory: no file, no box. On success stores a new image in
@@ -34,7 +34,7 @@ RgbImage* loadBmpImage(const char* fileName);
 // `header` points at the header's first byte; `available` bytes of it can be read.
 uint16_t bmpColorCount(const unsigned char* header, uint32_t available);
 
-// Releases an image from loadBmpImage: its pixels, then the record. Null is fine.
+// Releases an image from loadBmpImage or decodeBmpImage: its pixels, then the record. Null is fine.
 void freeRgbImage(RgbImage* image);
 
 // Null when `path` is null or cannot be opened (silently); otherwise loadBmpImage(path).

@@ -9,7 +9,7 @@ void onMenu(int value) {
     if (const BodyInfo* info = bodyInfoForMenuValue(value)) {
         sceneState.currentView = value - MENU_FIRST_BODY;
         // Modal: the new view is drawn once the box is dismissed.
-        showMessageBox(info->caption, info->text);
+        showMessageBox(MessageBoxKind::information, info->caption, info->text);
     } else if (value == MENU_WHOLE_SYSTEM) {
         sceneState.currentView = VIEW_SYSTEM;
     }

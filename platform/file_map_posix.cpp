@@ -32,6 +32,5 @@ bool mapFileReadOnly(const char* path, MappedFile* file) {
 
 void unmapFile(MappedFile* file) {
     if (file->data) munmap(const_cast<unsigned char*>(file->data), file->size);
-    if (file->fileHandle >= 0) close(static_cast<int>(file->fileHandle));
     *file = MappedFile{};
 }

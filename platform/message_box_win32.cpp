@@ -1,5 +1,5 @@
 // The modal message box on Windows: MessageBoxW, so the UTF-8 Korean texts show as written.
-#include "platform/platform.h"
+#include "platform/message_box_system.h"
 
 #include <string>
 #include <windows.h>
@@ -18,7 +18,9 @@ std::wstring widen(const char* utf8) {
 
 } // namespace
 
-void showMessageBox(const char* caption, const char* text) {
-    // The window with the keyboard focus owns the box, so it stays in front of the model.
-    MessageBoxW(GetFocus(), widen(text).c_str(), widen(caption).c_str(), MB_OK);
+void showSystemMessageBox(MessageBoxKind kind, const char* caption, const char* text) {
+    // An error box is owned by the window with the keyboard focus, so it stays in front of the model;
+    // the menu's information boxes have no owner.
+    HWND owner = kind == MessageBoxKind::error ? GetFocus() : nullptr;
+    MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), MB_OK);
 }

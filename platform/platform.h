@@ -1,25 +1,36 @@
-// Operating-system services: read-only file mapping and the modal message box.
+// Operating-system services: read-only file mapping, pixel memory and the modal message box.
 // One implementation per system: *_posix / *_gtk on Linux, *_win32 on Windows.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
-// A whole file mapped read-only. `data` is null when nothing is mapped.
+// A whole file mapped read-only. `data` is null when nothing is mapped. The mapping keeps the file
+// readable on its own, so no file handle is held.
 struct MappedFile {
     const unsigned char* data = nullptr;
     size_t size = 0;
-    intptr_t fileHandle = -1;     // descriptor or HANDLE, released by unmapFile
-    intptr_t mappingHandle = -1;  // Win32 mapping object; unused on POSIX
 };
 
 // Maps all of `path` for reading. Fails (returns false, holds nothing) when the file cannot be
 // opened or mapped; an empty file cannot be mapped.
 bool mapFileReadOnly(const char* path, MappedFile* file);
 
-// Releases the view, the mapping and the file, each only if it was obtained.
+// Releases the mapping, if there is one.
 void unmapFile(MappedFile* file);
+
+// Memory for a large pixel array, from malloc (freed with free), with whatever hint makes the
+// system fill it fastest. Null when it cannot be had.
+unsigned char* allocatePixelArray(size_t bytes);
+
+// What a box tells the user. On Windows an error box is owned by the window with the keyboard
+// focus, so it stays in front of the model; an information box has no owner.
+enum class MessageBoxKind { information, error };
 
 // Shows a modal box with `caption` as its title, `text` (UTF-8, lines split by '\n') as its message and
 // one OK button; returns once the user dismisses it. Where no box can be shown it returns at once.
-void showMessageBox(const char* caption, const char* text);
+void showMessageBox(MessageBoxKind kind, const char* caption, const char* text);
+
+// Sends every later box to `handler` instead of the screen (null shows them again): unit tests record
+// boxes and benchmarks drop them, so neither ever waits for a click.
+using MessageBoxHandler = void (*)(MessageBoxKind kind, const char* caption, const char* text);
+void setMessageBoxHandler(MessageBoxHandler handler);

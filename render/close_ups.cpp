@@ -1,5 +1,6 @@
 // Close-ups: one body of radius 6 seen from its -z side, turning about a vertical axis line.
 // They start from the identity, so the drag rotation and the zoom never reach them.
+#include "render/moon_and_ring.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -9,14 +10,10 @@
 namespace {
 
 constexpr float bodyRadius = 6.0f;
-constexpr int sphereSegments = 30;
 constexpr float moonDistance = 8.5f;
 constexpr float moonRadius = 1.0f;
 constexpr double ringInnerRadius = 7.3; // leaves a gap around the body
 constexpr double ringOuterRadius = 9.0;
-constexpr int ringSlices = 40;
-constexpr int ringLoops = 40;
-constexpr float ringTilt = 45.0f;
 
 // Drops the frame's view transform and looks at the origin from z = -5. Leaves two matrices
 // pushed (the identity, then the look-at) and the body's turn applied; the caller pops both.
@@ -47,9 +44,9 @@ void drawAxisLine() {
 
 void drawBodyCloseUp(int slot) {
     beginCloseUp();
-        glEnable(GL_TEXTURE_2D);
-        drawBodySphere(slot);
-        glDisable(GL_TEXTURE_2D); // the next frame turns it back on
+    glEnable(GL_TEXTURE_2D);
+    drawBodySphere(slot);
+    glDisable(GL_TEXTURE_2D); // the next frame turns it back on
     glPopMatrix();
     drawAxisLine();
     glPopMatrix();
@@ -57,23 +54,18 @@ void drawBodyCloseUp(int slot) {
 
 void drawEarthMoonView(int slot) {
     beginCloseUp();
-        drawBodySphere(slot);
+    drawBodySphere(slot);
     glPopMatrix();
-    glRotatef(sceneState.orbitAngle[ORBIT_MOON], 0, 0, 1);
-    glTranslatef(moonDistance, 0, 0);
-    glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[BODY_MOON]);
-    drawSphere(0, 0, 0, moonRadius, sphereSegments);
+    drawMoon(moonDistance, moonRadius);
     glPopMatrix();
     drawAxisLine();
 }
 
 void drawSaturnView() {
     beginCloseUp();
-        drawBodySphere(BODY_SATURN);
+    drawBodySphere(BODY_SATURN);
     glPopMatrix();
-    glRotatef(sceneState.orbitAngle[ORBIT_SATURN], 0, 0, 1);
-    glRotatef(ringTilt, 1, 0, 0);
-    gluDisk(sceneState.quadric, ringInnerRadius, ringOuterRadius, ringSlices, ringLoops);
+    drawSaturnRing(ringInnerRadius, ringOuterRadius);
     glPopMatrix();
     drawAxisLine();
 }

@@ -1,5 +1,4 @@
 // onDisplay: one whole frame, redrawn from scratch and shown by a buffer swap.
-#include "render/gl_check.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -7,23 +6,22 @@
 
 namespace {
 
-// The close-ups take a texture slot, which from Mars on is one past the view number
+// The texture slot of each close-up's body, by ViewMode: from Mars on one past the view number,
 // because the Moon has a slot but no view of its own.
+constexpr int closeUpSlot[] = {BODY_SUN,     BODY_MERCURY, BODY_VENUS,  BODY_EARTH,   BODY_MARS,
+                               BODY_JUPITER, BODY_SATURN,  BODY_URANUS, BODY_NEPTUNE, BODY_PLUTO};
+static_assert(sizeof closeUpSlot / sizeof closeUpSlot[0] == VIEW_PLUTO + 1);
+
 void drawCurrentView(int view) {
-    switch (view) {
-    case VIEW_SUN: drawBodyCloseUp(BODY_SUN); break;
-    case VIEW_MERCURY: drawBodyCloseUp(BODY_MERCURY); break;
-    case VIEW_VENUS: drawBodyCloseUp(BODY_VENUS); break;
-    case VIEW_EARTH_MOON: drawEarthMoonView(BODY_EARTH); break;
-    case VIEW_MARS: drawBodyCloseUp(BODY_MARS); break;
-    case VIEW_JUPITER: drawBodyCloseUp(BODY_JUPITER); break;
-    case VIEW_SATURN: drawSaturnView(); break;
-    case VIEW_URANUS: drawBodyCloseUp(BODY_URANUS); break;
-    case VIEW_NEPTUNE: drawBodyCloseUp(BODY_NEPTUNE); break;
-    case VIEW_PLUTO: drawBodyCloseUp(BODY_PLUTO); break;
-    case VIEW_SYSTEM: drawSystemView(); break;
-    default: break; // an unknown view leaves the frame black
-    }
+    if (view == VIEW_SYSTEM)
+        drawSystemView();
+    else if (view == VIEW_EARTH_MOON)
+        drawEarthMoonView(closeUpSlot[view]);
+    else if (view == VIEW_SATURN)
+        drawSaturnView();
+    else if (view >= VIEW_SUN && view <= VIEW_PLUTO)
+        drawBodyCloseUp(closeUpSlot[view]);
+    // an unknown view leaves the frame black
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-#include "render/gl_check.h"
+// reportGlErrors: what ASTROLUME_CHECK_GL calls in debug builds.
+#include "render/render.h"
 
 #include <GL/gl.h>
 #include <cstdio>

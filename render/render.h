@@ -1,4 +1,5 @@
-// Drawing: the sphere primitive, the per-frame display and its views.
+// Drawing: the sphere primitive, the per-frame display and its views, and the debug check of
+// OpenGL errors that start-up shares.
 #pragma once
 
 // A lit, texture-mapped sphere about (cx, cy, cz) as latitude bands of GL_TRIANGLE_STRIP.
@@ -16,3 +17,14 @@ void drawSystemView();
 void drawBodyCloseUp(int slot);
 void drawEarthMoonView(int slot);
 void drawSaturnView();
+
+// Debug builds report every OpenGL error a frame or start-up leaves behind on stderr; release
+// builds check nothing.
+#ifdef NDEBUG
+#define ASTROLUME_CHECK_GL() ((void)0)
+#else
+#define ASTROLUME_CHECK_GL() reportGlErrors(__FILE__, __LINE__)
+#endif
+
+// Prints "Astrolume: OpenGL error 0x.... at FILE:LINE" for each pending error and clears them.
+void reportGlErrors(const char* file, int line);

@@ -1,21 +1,17 @@
 // The whole system: the Sun, nine planets on the x axis, the Moon and Saturn's ring.
+#include "render/moon_and_ring.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 namespace {
 
-constexpr int sphereSegments = 30;
 constexpr float sunRadius = 3.0f;
-constexpr float moonDistance = 1.5f;  // from the Earth
+constexpr float moonDistance = 1.5f; // from the Earth
 constexpr float moonRadius = 0.27f;
 constexpr double ringInnerRadius = 1.3; // meets Saturn's surface
 constexpr double ringOuterRadius = 2.0;
-constexpr int ringSlices = 40;
-constexpr int ringLoops = 40;
-constexpr float ringTilt = 45.0f;
 
 struct PlanetPlacement {
     int slot;       // BodyIndex of its texture
@@ -37,33 +33,22 @@ constexpr PlanetPlacement planets[] = {
     {BODY_PLUTO, ORBIT_PLUTO, SPIN_PLUTO, 28.6f, 0.9f},
 };
 
-// Drawn in the Earth's orbital frame: the Moon circles it and never spins.
-void drawMoonAboutEarth() {
-    glRotatef(sceneState.orbitAngle[ORBIT_MOON], 0, 0, 1);
-    glTranslatef(moonDistance, 0, 0);
-    glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[BODY_MOON]);
-    drawSphere(0, 0, 0, moonRadius, sphereSegments);
-}
-
-// Drawn in Saturn's orbital frame. Turning by the orbit angle a second time makes the ring's
-// tilt go round twice per revolution; that is how the model has always looked.
-void drawSaturnRing() {
-    glRotatef(sceneState.orbitAngle[ORBIT_SATURN], 0, 0, 1);
-    glRotatef(ringTilt, 1, 0, 0);
-    gluDisk(sceneState.quadric, ringInnerRadius, ringOuterRadius, ringSlices, ringLoops);
-}
-
+// Every push is popped in the same block; the braces show the pairing.
 void drawPlanet(const PlanetPlacement& planet) {
     glPushMatrix();
+    {
         glRotatef(sceneState.orbitAngle[planet.orbit], 0, 0, 1);
         glTranslatef(planet.distance, 0, 0);
         glPushMatrix();
+        {
             glRotatef(sceneState.spinAngle[planet.spin], 1, 1, 1);
             glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[planet.slot]);
             drawSphere(0, 0, 0, planet.radius, sphereSegments);
+        }
         glPopMatrix();
-        if (planet.slot == BODY_EARTH) drawMoonAboutEarth();
-        if (planet.slot == BODY_SATURN) drawSaturnRing();
+        if (planet.slot == BODY_EARTH) drawMoon(moonDistance, moonRadius);
+        if (planet.slot == BODY_SATURN) drawSaturnRing(ringInnerRadius, ringOuterRadius);
+    }
     glPopMatrix();
 }
 
@@ -75,10 +60,13 @@ void drawSystemView() {
     glColor3f(0.75f, 0.75f, 0.75f);
 
     glPushMatrix();
+    {
         glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[BODY_SUN]);
         glRotatef(sceneState.spinAngle[SPIN_SUN], 1, 1, 1);
         drawSphere(0, 0, 0, sunRadius, sphereSegments);
+    }
     glPopMatrix();
 
-    for (const PlanetPlacement& planet : planets) drawPlanet(planet);
+    for (const PlanetPlacement& planet : planets)
+        drawPlanet(planet);
 }

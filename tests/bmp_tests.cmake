@@ -7,19 +7,15 @@ find_package(JPEG REQUIRED)
 astrolume_test(bmp_decoder_tests
   ${ASTROLUME_BMP_TEST_DIR}/test_bmp_encodings.cpp
   ${ASTROLUME_BMP_TEST_DIR}/test_bmp_headers.cpp
-  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_failures.cpp
-  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
+  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_failures.cpp)
+target_link_libraries(bmp_decoder_tests PRIVATE astrolume_bmp_builder)
 
-astrolume_test(bmp_conformance_tests
-  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_conformance.cpp
-  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
+astrolume_test(bmp_conformance_tests ${ASTROLUME_BMP_TEST_DIR}/test_bmp_conformance.cpp)
 target_link_libraries(bmp_conformance_tests PRIVATE PkgConfig::STB)
 target_compile_definitions(bmp_conformance_tests PRIVATE ASTROLUME_BMPSUITE_DIR="${ASTROLUME_BMPSUITE_DIR}")
 
-astrolume_test(bmp_body_image_tests
-  ${ASTROLUME_BMP_TEST_DIR}/test_bmp_body_images.cpp
-  ${ASTROLUME_BMP_TEST_DIR}/support/bmp_builder.cpp)
-target_link_libraries(bmp_body_image_tests PRIVATE JPEG::JPEG)
+astrolume_test(bmp_body_image_tests ${ASTROLUME_BMP_TEST_DIR}/test_bmp_body_images.cpp)
+target_link_libraries(bmp_body_image_tests PRIVATE astrolume_bmp_builder JPEG::JPEG)
 target_compile_definitions(bmp_body_image_tests PRIVATE
   MAKE_BODY_IMAGES_PATH="$<TARGET_FILE:make_body_images>")
 add_dependencies(bmp_body_image_tests make_body_images)

@@ -16,16 +16,16 @@ TEST(EndToEndBodyMaps, ConvertedMapsLoadWithoutABoxAndColourThePlanets) {
     session.start();
     ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
     Picture picture;
-    ASSERT_TRUE(session.waitForPicture([](const Picture& p) { return isLit(p.at(pixelX(-25.4), pixelY(0))); },
-                                       &picture))
+    ASSERT_TRUE(session.waitForPicture(
+        [](const Picture& p) { return isLit(p.at(pixelX(atRest::neptune.x), pixelY(0))); }, &picture))
         << session.keep(picture, "maps");
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(session.display.mappedTitles(), std::vector<std::string>{mainTitle}) << "a box about a map";
 
     // Untextured bodies are pure grey; these maps are distinctly blue, sandy and rusty.
-    const Rgb neptune = picture.at(pixelX(-25.4), pixelY(0));
-    const Rgb saturn = picture.at(pixelX(-19.6), pixelY(0));
-    const Rgb mars = picture.at(pixelX(-12.3), pixelY(0));
+    const Rgb neptune = picture.at(pixelX(atRest::neptune.x), pixelY(0));
+    const Rgb saturn = picture.at(pixelX(atRest::saturn.x), pixelY(0));
+    const Rgb mars = picture.at(pixelX(atRest::mars.x), pixelY(0));
     EXPECT_GT(neptune.blue, neptune.red + 60) << "Neptune " << describe(neptune);
     EXPECT_GT(saturn.red, saturn.blue + 50) << "Saturn " << describe(saturn);
     EXPECT_GT(mars.red, mars.blue + 30) << "Mars " << describe(mars);

@@ -13,26 +13,30 @@ const int centre = windowSize / 2;
 
 bool wholeSystemDrawn(const Picture& p) {
     // The Sun, and the outermost bodies on both sides: only the whole-system view has them all.
-    return isLit(p.at(centre, centre)) && isLit(p.at(pixelX(28.6), centre)) && isLit(p.at(pixelX(-25.4), centre));
+    return isLit(p.at(centre, centre)) && isLit(p.at(pixelX(atRest::pluto.x), centre)) &&
+           isLit(p.at(pixelX(atRest::neptune.x), centre));
 }
 
 // A close-up disc has radius 6 units; the axis line runs down x = centre, so probe beside it.
 bool closeUpDiscDrawn(const Picture& p) {
     return isLit(p.at(centre + 20, centre)) && isLit(p.at(pixelX(-5.4), centre)) &&
-           isLit(p.at(pixelX(5.4), centre)) && isBlack(p.at(pixelX(-25.4), centre));
+           isLit(p.at(pixelX(5.4), centre)) && isBlack(p.at(pixelX(atRest::neptune.x), centre));
 }
 
 // The vertical line x = 0 falls on the boundary between the two middle columns.
-bool axisLineAt(const Picture& p, int y) { return isLit(p.at(centre - 1, y)) || isLit(p.at(centre, y)); }
+bool axisLineAt(const Picture& p, int y) {
+    return isLit(p.at(centre - 1, y)) || isLit(p.at(centre, y));
+}
 
 class EndToEndBodyMenu : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         session.start();
         auto box = session.waitForMainWindow();
         ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
         window = *box;
-        ASSERT_TRUE(session.waitForPicture(wholeSystemDrawn, &picture)) << session.keep(picture, "menu-start");
+        ASSERT_TRUE(session.waitForPicture(wholeSystemDrawn, &picture))
+            << session.keep(picture, "menu-start");
         // A released mouse button sets a switched-on animation running, and the model starts
         // switched on; one space switches it off, so the close-ups below hold still.
         session.display.pressKey("space", window.id);
@@ -47,7 +51,8 @@ protected:
         auto box = session.display.waitForWindow(title, 10s);
         ASSERT_TRUE(box) << "no box titled " << title << "; program output:\n" << session.program().log();
         // The box is modal: the main window is not redrawn until it is answered.
-        EXPECT_TRUE(isLit(session.mainPicture().at(pixelX(28.6), centre))) << "view changed under the box";
+        EXPECT_TRUE(isLit(session.mainPicture().at(pixelX(atRest::pluto.x), centre)))
+            << "view changed under the box";
         ASSERT_TRUE(session.answerBox(title)) << "Return did not dismiss " << title;
     }
 
@@ -81,7 +86,8 @@ TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
     chooseAndAnswer(ENTRY_EARTH, "지구");
     ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "earth");
     const int moonX = pixelX(-8.5);
-    EXPECT_TRUE(isLit(picture.at(moonX, centre))) << "no Moon at x=" << moonX << "; " << session.keep(picture, "earth");
+    EXPECT_TRUE(isLit(picture.at(moonX, centre)))
+        << "no Moon at x=" << moonX << "; " << session.keep(picture, "earth");
     EXPECT_TRUE(isBlack(picture.at(pixelX(8.5), centre))) << "something right of the Earth";
     EXPECT_TRUE(isBlack(picture.at(pixelX(-6.7), centre))) << "no space between Earth and Moon";
     EXPECT_TRUE(isBlack(picture.at(pixelX(-10.0), centre))) << "Moon wider than radius 1";

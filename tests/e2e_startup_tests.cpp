@@ -2,30 +2,28 @@
 #include "tests/support/e2e_session.h"
 #include "tests/support/e2e_wait.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-struct BodyPlace {
-    const char* name;
-    double x;      // centre on the x axis, in view units
-    double extent; // half width seen from the front: the radius, or Saturn's ring
-};
+// The bodies from left to right.
+std::vector<BodyPlace> leftToRight() {
+    std::vector<BodyPlace> bodies(std::begin(atRest::bodies), std::end(atRest::bodies));
+    std::sort(bodies.begin(), bodies.end(), [](const BodyPlace& a, const BodyPlace& b) { return a.x < b.x; });
+    return bodies;
+}
 
-// Alternating sides of the Sun, as the model lays them out before anything moves.
-const BodyPlace bodyPlaces[] = {
-    {"Neptune", -25.4, 1.0}, {"Saturn", -19.6, 2.0}, {"Mars", -12.3, 0.64},  {"Venus", -6.4, 0.9},
-    {"Sun", 0.0, 3.0},       {"Mercury", 4.5, 0.62}, {"Earth", 9.6, 0.8},    {"Moon", 11.1, 0.27},
-    {"Jupiter", 15.2, 1.5},  {"Uranus", 22.2, 1.1},  {"Pluto", 28.6, 0.9},
-};
-
-bool sunDrawn(const Picture& p) { return isLit(p.at(windowSize / 2, windowSize / 2)); }
+bool sunDrawn(const Picture& p) {
+    return isLit(p.at(windowSize / 2, windowSize / 2));
+}
 
 class EndToEndStartUp : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         session.start();
         auto box = session.waitForMainWindow();
@@ -39,9 +37,9 @@ protected:
     Picture picture;
 };
 
-TEST_F(EndToEndStartUp, OpensOneWindowOf800By800AtTheTopLeft) {
-    EXPECT_EQ(window.width, 800);
-    EXPECT_EQ(window.height, 800);
+TEST_F(EndToEndStartUp, OpensOneSquareWindowAtTheTopLeft) {
+    EXPECT_EQ(window.width, windowSize);
+    EXPECT_EQ(window.height, windowSize);
     EXPECT_EQ(window.x, 0);
     EXPECT_EQ(window.y, 0);
     EXPECT_EQ(session.display.windowsTitled(mainTitle).size(), 1u);
@@ -49,17 +47,18 @@ TEST_F(EndToEndStartUp, OpensOneWindowOf800By800AtTheTopLeft) {
 
 TEST_F(EndToEndStartUp, DrawsEveryBodyAtItsPlaceOnTheXAxis) {
     const int axis = pixelY(0);
-    for (const BodyPlace& body : bodyPlaces)
+    for (const BodyPlace& body : atRest::bodies)
         EXPECT_TRUE(isLit(picture.at(pixelX(body.x), axis)))
-            << body.name << " centre at x=" << pixelX(body.x) << " is " << describe(picture.at(pixelX(body.x), axis))
-            << "; picture " << session.keep(picture, "places");
+            << body.name << " centre at x=" << pixelX(body.x) << " is "
+            << describe(picture.at(pixelX(body.x), axis)) << "; picture " << session.keep(picture, "places");
 }
 
 TEST_F(EndToEndStartUp, LeavesBlackSpaceBetweenNeighbouringBodies) {
     const int axis = pixelY(0);
-    for (size_t i = 0; i + 1 < std::size(bodyPlaces); ++i) {
-        const BodyPlace& left = bodyPlaces[i];
-        const BodyPlace& right = bodyPlaces[i + 1];
+    const std::vector<BodyPlace> bodies = leftToRight();
+    for (size_t i = 0; i + 1 < bodies.size(); ++i) {
+        const BodyPlace& left = bodies[i];
+        const BodyPlace& right = bodies[i + 1];
         const double middle = (left.x + left.extent + right.x - right.extent) / 2;
         EXPECT_TRUE(isBlack(picture.at(pixelX(middle), axis)))
             << "between " << left.name << " and " << right.name << " at x=" << pixelX(middle) << ": "

@@ -35,9 +35,12 @@ void writeJpeg(const std::string& path, int width, int height, bool grey,
         row.clear();
         for (int x = 0; x < width; ++x) {
             const uint32_t rgb = colourAt(x, static_cast<int>(info.next_scanline));
-            if (grey) row.push_back(rgb & 0xff);
-            else row.insert(row.end(), {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
-                                        static_cast<unsigned char>(rgb)});
+            if (grey)
+                row.push_back(rgb & 0xff);
+            else
+                row.insert(row.end(),
+                           {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                            static_cast<unsigned char>(rgb)});
         }
         JSAMPROW pointer = row.data();
         jpeg_write_scanlines(&info, &pointer, 1);
@@ -65,23 +68,29 @@ struct Body {
 const Body bodies[] = {
     {"sun.jpg", "Sun.bmp", 30, 24, 0xffc040, false, 8, 8}, // only the glow's core is kept
     {"mercury.jpg", "Mercury.bmp", 9, 5, 0x808080, false},
-    {"venus.jpg", "Venus.bmp", 10, 6, 0xe0c080, false}, {"earth.jpg", "earth.bmp", 17, 9, 0x2050a0, false},
-    {"moon.jpg", "Moon.bmp", 13, 7, 0x9a9a9a, true},    {"mars.jpg", "Mars.bmp", 8, 4, 0xc04020, false},
-    {"jupiter.jpg", "Jupiter.bmp", 24, 12, 0xd0a070, false}, {"saturn.jpg", "saturn.bmp", 11, 3, 0xe0d0a0, false},
-    {"uranus.jpg", "Uranus.bmp", 7, 7, 0x80e0e0, false}, {"neptune.jpg", "Neptune.bmp", 6, 5, 0x4060ff, false},
+    {"venus.jpg", "Venus.bmp", 10, 6, 0xe0c080, false},
+    {"earth.jpg", "earth.bmp", 17, 9, 0x2050a0, false},
+    {"moon.jpg", "Moon.bmp", 13, 7, 0x9a9a9a, true},
+    {"mars.jpg", "Mars.bmp", 8, 4, 0xc04020, false},
+    {"jupiter.jpg", "Jupiter.bmp", 24, 12, 0xd0a070, false},
+    {"saturn.jpg", "saturn.bmp", 11, 3, 0xe0d0a0, false},
+    {"uranus.jpg", "Uranus.bmp", 7, 7, 0x80e0e0, false},
+    {"neptune.jpg", "Neptune.bmp", 6, 5, 0x4060ff, false},
     {"pluto.jpg", "Pluto.bmp", 5, 3, 0xa08060, false},
 };
 
 class BmpBodyImagesTest : public BmpFileTest {
-protected:
+  protected:
     int runTool(const std::string& source, const std::string& out) {
-        std::string command = std::string("'") + MAKE_BODY_IMAGES_PATH + "' '" + source + "' '" + out + "' 2>/dev/null";
+        std::string command =
+            std::string("'") + MAKE_BODY_IMAGES_PATH + "' '" + source + "' '" + out + "' 2>/dev/null";
         return std::system(command.c_str());
     }
 };
 
 TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
-    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, body.width, body.height, body.color, body.grey);
+    for (const Body& body : bodies)
+        writeJpeg(directory + "/" + body.source, body.width, body.height, body.color, body.grey);
     std::string out = directory + "/made/images"; // made by the tool
     ASSERT_EQ(runTool(directory, out), 0);
     for (const Body& body : bodies) {
@@ -98,7 +107,8 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
             for (int x = 0; x < image->width; ++x) {
                 uint32_t got = pixelAt(image, x, y);
                 for (int shift : {0, 8, 16})
-                    EXPECT_NEAR(int(got >> shift & 0xff), int(body.color >> shift & 0xff), 3) << x << "," << y;
+                    EXPECT_NEAR(int(got >> shift & 0xff), int(body.color >> shift & 0xff), 3)
+                        << x << "," << y;
             }
         freeRgbImage(image);
     }
@@ -107,7 +117,8 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
 
 // Rows are written bottom-up: a map with a bright top half keeps it at the top.
 TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
-    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
+    for (const Body& body : bodies)
+        writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
     // Replace Mars with a picture whose top half is white and bottom half black.
     writeJpeg(directory + "/mars.jpg", 16, 16, false, [](int, int y) { return y < 8 ? 0xffffffu : 0u; });
     ASSERT_EQ(runTool(directory, directory), 0);
@@ -120,10 +131,10 @@ TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
 
 // The Sun's picture is a glow on black: only its bright middle third becomes the Sun's surface.
 TEST_F(BmpBodyImagesTest, SunKeepsTheBrightCoreOfItsGlow) {
-    for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
-    writeJpeg(directory + "/sun.jpg", 48, 48, false, [](int x, int y) {
-        return (x >= 16 && x < 32 && y >= 16 && y < 32) ? 0xfff0c0u : 0x000000u;
-    });
+    for (const Body& body : bodies)
+        writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
+    writeJpeg(directory + "/sun.jpg", 48, 48, false,
+              [](int x, int y) { return (x >= 16 && x < 32 && y >= 16 && y < 32) ? 0xfff0c0u : 0x000000u; });
     ASSERT_EQ(runTool(directory, directory), 0);
     RgbImage* image = loadBmpImage((directory + "/Sun.bmp").c_str());
     ASSERT_NE(image, nullptr);
@@ -131,7 +142,8 @@ TEST_F(BmpBodyImagesTest, SunKeepsTheBrightCoreOfItsGlow) {
     EXPECT_EQ(image->height, 16);
     // Away from the JPEG's blurred edge every pixel is the core's colour, none the black around it.
     for (int y = 2; y < 14; ++y)
-        for (int x = 2; x < 14; ++x) EXPECT_GT(pixelAt(image, x, y) >> 16 & 0xff, 240u) << x << "," << y;
+        for (int x = 2; x < 14; ++x)
+            EXPECT_GT(pixelAt(image, x, y) >> 16 & 0xff, 240u) << x << "," << y;
     freeRgbImage(image);
 }
 
@@ -147,10 +159,13 @@ TEST_F(BmpBodyImagesTest, MissingOrBrokenMapsFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const Body& body : bodies) writeJpeg(directory + "/" + body.source, 4, 4, body.color, body.grey);
+        for (const Body& body : bodies)
+            writeJpeg(directory + "/" + body.source, 4, 4, body.color, body.grey);
         std::string broken = directory + "/" + c.brokenFile;
         std::remove(broken.c_str());
-        if (!c.content.empty()) writeBytes(broken, c.content);
+        if (!c.content.empty()) {
+            ASSERT_TRUE(writeBytes(broken, c.content));
+        }
         EXPECT_NE(runTool(directory, directory + "/out"), 0);
     }
     EXPECT_NE(runTool(directory + "/nowhere", directory + "/out"), 0);

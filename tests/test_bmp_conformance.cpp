@@ -19,7 +19,9 @@ struct ManifestRow {
     std::string expected;
 };
 
-void PrintTo(const ManifestRow& row, std::ostream* out) { *out << row.path << " (" << row.expected << ")"; }
+void PrintTo(const ManifestRow& row, std::ostream* out) {
+    *out << row.path << " (" << row.expected << ")";
+}
 
 std::vector<ManifestRow> readManifest() {
     std::vector<ManifestRow> rows;
@@ -29,7 +31,8 @@ std::vector<ManifestRow> readManifest() {
     while (std::getline(manifest, line)) {
         std::vector<std::string> fields;
         std::stringstream split(line);
-        for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+        for (std::string field; std::getline(split, field, '\t');)
+            fields.push_back(field);
         if (fields.size() >= 11) rows.push_back({fields[0], fields[9], fields[10]});
     }
     if (rows.empty()) rows.push_back({"", "", "absent"}); // one row that skips, so the suite still reports
@@ -72,11 +75,13 @@ void expectMatchesReference(const RgbImage* image, const ManifestRow& row) {
         for (int x = 0; x < ref.width && mismatches < 5; ++x) {
             const unsigned char* expected = &ref.rgba[(static_cast<size_t>(y) * ref.width + x) * 4];
             if (expected[3] == 0) continue;
-            const unsigned char* actual = image->pixels + (static_cast<size_t>(ref.height - 1 - y) * image->width + x) * 3;
+            const unsigned char* actual =
+                image->pixels + (static_cast<size_t>(ref.height - 1 - y) * image->width + x) * 3;
             for (int channel = 0; channel < 3; ++channel) {
                 if (std::abs(actual[channel] - expected[channel]) > tolerance) {
-                    ADD_FAILURE() << "pixel " << x << "," << y << " (top row 0) channel " << channel << ": got "
-                                  << int(actual[channel]) << ", expected " << int(expected[channel]);
+                    ADD_FAILURE() << "pixel " << x << "," << y << " (top row 0) channel " << channel
+                                  << ": got " << int(actual[channel]) << ", expected "
+                                  << int(expected[channel]);
                     ++mismatches;
                     break;
                 }
@@ -92,7 +97,7 @@ std::string bottomUpTwin(const std::string& path) {
 }
 
 class BmpConformanceTest : public ::testing::TestWithParam<ManifestRow> {
-protected:
+  protected:
     void SetUp() override { clearRecordedMessageBoxes(); }
 };
 

@@ -7,9 +7,9 @@
 
 namespace {
 
-const std::vector<uint32_t> palette16 = {0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0x123456, 0xfedcba, 0x808080,
-                                         0x010203, 0xa0b0c0, 0x0f0f0f, 0xf0f0f0, 0x336699, 0x996633, 0x00ffff,
-                                         0xff00ff, 0xffff00};
+const std::vector<uint32_t> palette16 = {0x000000, 0xff0000, 0x00ff00, 0x0000ff, 0x123456, 0xfedcba,
+                                         0x808080, 0x010203, 0xa0b0c0, 0x0f0f0f, 0xf0f0f0, 0x336699,
+                                         0x996633, 0x00ffff, 0xff00ff, 0xffff00};
 
 class BmpEncodingTest : public BmpFileTest {};
 
@@ -26,7 +26,8 @@ void expectPixels(const RgbImage* image, const std::vector<std::vector<uint32_t>
 
 std::vector<uint32_t> paletteOfSize(size_t count) {
     std::vector<uint32_t> colors;
-    for (size_t i = 0; i < count; ++i) colors.push_back(palette16[i % 16] ^ static_cast<uint32_t>(i / 16) << 8);
+    for (size_t i = 0; i < count; ++i)
+        colors.push_back(palette16[i % 16] ^ static_cast<uint32_t>(i / 16) << 8);
     return colors;
 }
 
@@ -149,15 +150,33 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
         std::vector<uint32_t> expected;
     };
     const Case cases[] = {
-        {"565", 16, {0xf800, 0x07e0, 0x001f}, {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
+        {"565",
+         16,
+         {0xf800, 0x07e0, 0x001f},
+         {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
          {0xffffff, 0xff0000, 0x00ff00, 0x0000ff, 0x848284, 0x080808}},
-        {"555 as bit fields", 16, {0x7c00, 0x03e0, 0x001f}, {0x7fff, 0x4210, 0x8000}, {0xffffff, 0x848484, 0}},
-        {"2-3-1", 16, {0x0030, 0x000e, 0x0001}, {0x0010, 0x0008, 0x0001, 0x003f}, {0x550000, 0x009200, 0x0000ff, 0xffffff}},
+        {"555 as bit fields",
+         16,
+         {0x7c00, 0x03e0, 0x001f},
+         {0x7fff, 0x4210, 0x8000},
+         {0xffffff, 0x848484, 0}},
+        {"2-3-1",
+         16,
+         {0x0030, 0x000e, 0x0001},
+         {0x0010, 0x0008, 0x0001, 0x003f},
+         {0x550000, 0x009200, 0x0000ff, 0xffffff}},
         {"8-8-8", 32, {0x00ff0000, 0x0000ff00, 0x000000ff}, {0xff123456, 0x00abcdef}, {0x123456, 0xabcdef}},
-        {"10-10-10", 32, {0x3ff00000, 0x000ffc00, 0x000003ff}, {0x3ff00000, 0x00080200, 0x00000001},
+        {"10-10-10",
+         32,
+         {0x3ff00000, 0x000ffc00, 0x000003ff},
+         {0x3ff00000, 0x00080200, 0x00000001},
          {0xff0000, 0x008080, 0x000000}},
         {"zero mask", 32, {0x00ff0000, 0, 0x000000ff}, {0xffffffff}, {0xff00ff}},
-        {"full-width mask", 32, {0xffffffff, 0, 0}, {0xffffffff, 0x80000000, 0x00000001}, {0xff0000, 0x800000, 0}},
+        {"full-width mask",
+         32,
+         {0xffffffff, 0, 0},
+         {0xffffffff, 0x80000000, 0x00000001},
+         {0xff0000, 0x800000, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,8 +186,10 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
         parts.compression = 3;
         parts.masks = c.masks;
         Bytes stored;
-        for (uint32_t pixel : c.pixels) c.bitCount == 16 ? appendU16(&stored, pixel) : appendU32(&stored, pixel);
-        while (stored.size() % 4) stored.push_back(0);
+        for (uint32_t pixel : c.pixels)
+            c.bitCount == 16 ? appendU16(&stored, pixel) : appendU32(&stored, pixel);
+        while (stored.size() % 4)
+            stored.push_back(0);
         parts.pixels = stored;
         RgbImage* image = load(buildBmp(parts));
         expectPixels(image, {c.expected});
@@ -181,7 +202,8 @@ TEST_F(BmpEncodingTest, CoreHeaderFilesDecodeLikeInfoHeaderFiles) {
     for (int bitCount : {1, 4, 8, 24}) {
         for (int width : {1, 3, 6}) {
             SCOPED_TRACE("bits " + std::to_string(bitCount) + " width " + std::to_string(width));
-            std::vector<uint32_t> colors = bitCount == 24 ? std::vector<uint32_t>{} : paletteOfSize(size_t(1) << bitCount);
+            std::vector<uint32_t> colors =
+                bitCount == 24 ? std::vector<uint32_t>{} : paletteOfSize(size_t(1) << bitCount);
             std::vector<std::vector<uint32_t>> stored(2), expected(2);
             for (int y = 0; y < 2; ++y)
                 for (int x = 0; x < width; ++x) {
@@ -221,7 +243,8 @@ void expectRle(RgbImage* image, const RleCase& c) {
     std::vector<std::vector<uint32_t>> expected;
     for (const std::vector<int>& row : c.expected) {
         expected.emplace_back();
-        for (int index : row) expected.back().push_back(index < 0 ? 0 : palette16[index]);
+        for (int index : row)
+            expected.back().push_back(index < 0 ? 0 : palette16[index]);
     }
     expectPixels(image, expected);
 }
@@ -230,7 +253,11 @@ TEST_F(BmpRleTest, Rle8RunsEscapesAndClipping) {
     const std::vector<RleCase> cases = {
         {"encoded run", 4, 1, {4, 1, 0, 1}, {{1, 1, 1, 1}}},
         {"end of line leaves the rest black", 3, 2, {2, 1, 0, 0, 3, 2, 0, 1}, {{1, 1, -1}, {2, 2, 2}}},
-        {"delta skips pixels", 4, 3, {1, 1, 0, 2, 2, 1, 1, 2, 0, 1}, {{1, -1, -1, -1}, {-1, -1, -1, 2}, {-1, -1, -1, -1}}},
+        {"delta skips pixels",
+         4,
+         3,
+         {1, 1, 0, 2, 2, 1, 1, 2, 0, 1},
+         {{1, -1, -1, -1}, {-1, -1, -1, 2}, {-1, -1, -1, -1}}},
         {"absolute run of odd length is padded", 5, 1, {0, 3, 1, 2, 3, 0, 2, 4, 0, 1}, {{1, 2, 3, 4, 4}}},
         {"absolute run of even length", 5, 1, {0, 4, 5, 6, 7, 8, 1, 9, 0, 1}, {{5, 6, 7, 8, 9}}},
         {"end of bitmap stops early", 2, 2, {2, 3, 0, 1, 2, 4}, {{3, 3}, {-1, -1}}},
@@ -248,9 +275,16 @@ TEST_F(BmpRleTest, Rle4RunsAlternateNibblesAndEscapes) {
     const std::vector<RleCase> cases = {
         {"encoded run alternates nibbles", 5, 1, {5, 0x12, 0, 1}, {{1, 2, 1, 2, 1}}},
         {"absolute run of three nibbles", 6, 1, {0, 3, 0x12, 0x30, 3, 0x45, 0, 1}, {{1, 2, 3, 4, 5, 4}}},
-        {"absolute run of five nibbles is padded", 6, 1, {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x66, 0, 1}, {{1, 2, 3, 4, 5, 6}}},
+        {"absolute run of five nibbles is padded",
+         6,
+         1,
+         {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x66, 0, 1},
+         {{1, 2, 3, 4, 5, 6}}},
         {"absolute run of four nibbles", 4, 1, {0, 4, 0x9a, 0xbc, 0, 1}, {{9, 10, 11, 12}}},
-        {"end of line and delta", 4, 3, {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
+        {"end of line and delta",
+         4,
+         3,
+         {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
          {{7, 7, -1, -1}, {-1, -1, -1, -1}, {-1, -1, 8, 8}}},
         {"odd run past the row end is clipped", 3, 1, {7, 0x12, 0, 1}, {{1, 2, 1}}},
         {"missing end of bitmap", 2, 2, {1, 0x30}, {{3, -1}, {-1, -1}}},

@@ -16,7 +16,7 @@
 namespace {
 
 class BmpFailureTest : public BmpFileTest {
-public:
+  public:
     // Loading gives no image and exactly one "Error" box with `text`.
     void expectRefusal(const Bytes& bytes, const std::string& text) {
         clearRecordedMessageBoxes();
@@ -44,7 +44,7 @@ BmpParts simpleParts(int32_t width, int32_t height, uint16_t bitCount, uint32_t 
 TEST_F(BmpFailureTest, MissingOrEmptyFilesCannotBeOpened) {
     std::string missing = directory + "/no such file.bmp";
     EXPECT_EQ(loadBmpImage(missing.c_str()), nullptr);
-    writeBytes(path, {});
+    ASSERT_TRUE(writeBytes(path, {}));
     EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
     EXPECT_EQ(loadBmpImage(directory.c_str()), nullptr);
     ASSERT_EQ(recordedMessageBoxes().size(), 3u);
@@ -61,9 +61,9 @@ TEST_F(BmpFailureTest, EncodingsWithoutAConversionAreRefused) {
         uint32_t headerSize;
     };
     const Case cases[] = {
-        {2, 0, 40},  {0, 0, 40},  {64, 0, 40}, {30000, 0, 40}, {7, 0, 40}, {8, 2, 40},  {4, 1, 40},
-        {24, 1, 40}, {8, 3, 40},  {24, 3, 40}, {16, 4, 40},    {32, 5, 40}, {32, 6, 40}, {24, 4, 40},
-        {2, 0, 12},  {0, 0, 12},  {32, 7, 40},
+        {2, 0, 40},  {0, 0, 40},  {64, 0, 40}, {30000, 0, 40}, {7, 0, 40},  {8, 2, 40},
+        {4, 1, 40},  {24, 1, 40}, {8, 3, 40},  {24, 3, 40},    {16, 4, 40}, {32, 5, 40},
+        {32, 6, 40}, {24, 4, 40}, {2, 0, 12},  {0, 0, 12},     {32, 7, 40},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("bits " + std::to_string(c.bitCount) + " compression " + std::to_string(c.compression));
@@ -74,47 +74,52 @@ TEST_F(BmpFailureTest, EncodingsWithoutAConversionAreRefused) {
     }
 }
 
-// Zero-sized and mirrored images are refused; the limits keep allocations to what the program can use.
-TEST_F(BmpFailureTest, SizesOutsideTheLimitsAreRefused) {
+// Zero-sized images are refused and no image can be made with a negative width. Only the total is
+// limited (maxBmpPixelCount, 8192 x 8192), never one side, and a core header's 16-bit sides are unsigned.
+TEST_F(BmpFailureTest, SizesDecodeUpToTheLimitOnTheTotalNumberOfPixels) {
     struct Case {
+        uint32_t headerSize;
         int32_t width;
         int32_t height;
-        const char* message;
+        const char* message; // null: decodes
     };
+    const char* const conversion = "Image file conversion error.";
+    const char* const outOfMemory = "Out of memory.";
     const Case cases[] = {
-        {0, 4, "Image file conversion error."},
-        {4, 0, "Image file conversion error."},
-        {-4, 4, "Image file conversion error."},
-        {INT32_MIN, 4, "Image file conversion error."},
-        {32769, 1, "Out of memory."},
-        {1, 32769, "Out of memory."},
-        {1, -32769, "Out of memory."},
-        {4, INT32_MIN, "Out of memory."},
-        {INT32_MAX, INT32_MAX, "Out of memory."},
-        {8193, 8192, "Out of memory."},
-        {3000000, 2000000, "Out of memory."},
+        {40, 0, 4, conversion},
+        {40, 4, 0, conversion},
+        {40, -4, 4, outOfMemory},
+        {40, INT32_MIN, 4, outOfMemory},
+        {40, 4, INT32_MIN, outOfMemory},
+        {40, INT32_MAX, INT32_MAX, outOfMemory},
+        {40, 8193, 8192, outOfMemory},         // one row more than the limit
+        {40, 8192 * 8192 + 1, 1, outOfMemory}, // one pixel more, in a single row
+        {40, 3000000, 2000000, outOfMemory},
+        {40, 40000, 1, nullptr},
+        {40, 1, -40000, nullptr},
+        {40, 8192, 2, nullptr},
+        {12, 40000, 1, nullptr}, // 120 KB of output
+        {12, 1, 40000, nullptr},
+        {12, 65535, 2, nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        expectRefusal(buildBmp(simpleParts(c.width, c.height, 24)), c.message);
-    }
-}
-
-TEST_F(BmpFailureTest, SizesAtTheLimitsDecode) {
-    struct Case {
-        int32_t width;
-        int32_t height;
-    };
-    for (Case c : {Case{32768, 1}, Case{1, -32768}, Case{8192, 2}}) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        clearRecordedMessageBoxes();
+        SCOPED_TRACE(std::to_string(c.headerSize) + "-byte header, " + std::to_string(c.width) + "x" +
+                     std::to_string(c.height));
         BmpParts parts = simpleParts(c.width, c.height, 1);
-        parts.pixels.assign(4096 * 2 + 4 * 32768, 0x55);
+        parts.headerSize = c.headerSize;
+        if (c.message) {
+            expectRefusal(buildBmp(parts), c.message);
+            continue;
+        }
+        const size_t stride = (static_cast<size_t>(c.width) + 31) / 32 * 4;
+        parts.pixels.assign(stride * static_cast<size_t>(std::abs(c.height)), 0x55); // indices 0, 1, 0, 1...
+        clearRecordedMessageBoxes();
         RgbImage* image = load(buildBmp(parts));
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, c.width);
         EXPECT_EQ(image->height, std::abs(c.height));
         EXPECT_EQ(pixelAt(image, 0, 0), 0xffffffu);
+        EXPECT_EQ(pixelAt(image, 0, image->height - 1), 0xffffffu);
         if (c.width > 1) {
             EXPECT_EQ(pixelAt(image, 1, 0), 0x00ff00u);
         }
@@ -139,17 +144,17 @@ TEST_F(BmpFailureTest, EveryPrefixOfAnUncompressedFileIsHandled) {
         p.bitCount = bitCount;
         std::vector<std::vector<uint32_t>> rows(3);
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 3; ++x) rows[y].push_back(bitCount == 24 ? 0x203040u * (x + 3 * y + 1) & 0xffffff : (x + y) % 4);
-        if (bitCount == 8) p.palette = {0x0000ff, 0x00ff00, 0xff0000, 0xffffff}, p.colorsUsed = headerSize == 40 ? 4 : 0;
+            for (int x = 0; x < 3; ++x)
+                rows[y].push_back(bitCount == 24 ? 0x203040u * (x + 3 * y + 1) & 0xffffff : (x + y) % 4);
+        if (bitCount == 8)
+            p.palette = {0x0000ff, 0x00ff00, 0xff0000, 0xffffff}, p.colorsUsed = headerSize == 40 ? 4 : 0;
         if (bitCount == 8 && headerSize == 12) p.palette.resize(256, 0x777777);
         p.pixels = packRows(rows, bitCount);
         return p;
     };
     const Case cases[] = {
-        {"24 bits", make(true, 40, 24, 3)},
-        {"8 bits with colour table", make(true, 40, 8, 3)},
-        {"8 bits top-down", make(true, 40, 8, -3)},
-        {"core 8 bits", make(true, 12, 8, 3)},
+        {"24 bits", make(true, 40, 24, 3)},         {"8 bits with colour table", make(true, 40, 8, 3)},
+        {"8 bits top-down", make(true, 40, 8, -3)}, {"core 8 bits", make(true, 12, 8, 3)},
         {"no file header", make(false, 40, 8, 3)},
     };
     for (const Case& c : cases) {
@@ -183,7 +188,8 @@ TEST_F(BmpFailureTest, EveryPrefixOfAnUncompressedFileIsHandled) {
             for (int fileRow = 0; fileRow < 3; ++fileRow) {
                 int y = c.parts.height < 0 ? 2 - fileRow : fileRow;
                 for (int x = 0; x < 3; ++x)
-                    EXPECT_EQ(pixelAt(partial, x, y), fileRow < static_cast<int>(rows) ? pixelAt(whole, x, y) : 0u);
+                    EXPECT_EQ(pixelAt(partial, x, y),
+                              fileRow < static_cast<int>(rows) ? pixelAt(whole, x, y) : 0u);
             }
             freeRgbImage(partial);
         }
@@ -242,7 +248,7 @@ TEST_F(BmpFailureTest, NothingIsLeftOpenOrMapped) {
         {"decoded", buildBmp(simpleParts(2, 2, 24))},
         {"unknown header", buildBmp(unknown)},
         {"conversion error", buildBmp(simpleParts(2, 2, 2))},
-        {"too large", buildBmp(simpleParts(40000, 2, 24))},
+        {"too large", buildBmp(simpleParts(8193, 8192, 24))},
         {"no pixels", buildBmp(noPixels)},
         {"truncated", Bytes{'B', 'M', 1, 2, 3}},
     };

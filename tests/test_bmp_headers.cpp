@@ -1,8 +1,6 @@
 // Header handling: colour counts, files without the "BM" header, pixel offsets, row order, header sizes.
-#include "image/bmp_format.h"
 #include "image/image.h"
 #include "tests/support/bmp_file_test.h"
-#include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -62,74 +60,20 @@ TEST(BmpColorCountTest, FieldsBeyondTheAvailableBytesAreNotRead) {
     EXPECT_EQ(bmpColorCount(header.data(), 15), 0);   // bits per pixel cut off as well
 }
 
-// The header is widened or copied into BmpInfo, and defaults are filled in.
-TEST(BmpLayoutTest, InfoCarriesTheHeaderAndItsColourEntries) {
-    struct Case {
-        const char* name;
-        BmpParts parts;
-        uint32_t colors;
-        uint32_t sizeImage;
-        uint64_t pixelOffset;
-    };
-    auto parts = [](bool fileHeader, uint32_t headerSize, uint16_t bitCount, uint32_t colorsUsed, size_t entries) {
-        BmpParts p;
-        p.fileHeader = fileHeader;
-        p.headerSize = headerSize;
-        p.width = 5;
-        p.height = 3;
-        p.bitCount = bitCount;
-        p.colorsUsed = colorsUsed;
-        for (size_t i = 0; i < entries; ++i) p.palette.push_back(0x010203 * static_cast<uint32_t>(i));
-        p.pixels.assign(64, 0);
-        return p;
-    };
-    const Case cases[] = {
-        {"24 bits with 20 colours, no file header", parts(false, 40, 24, 20, 20), 20, 45, 40 + 80},
-        {"8 bits, no file header", parts(false, 40, 8, 0, 256), 256, 15, 40 + 1024},
-        {"4 bits with file header", parts(true, 40, 4, 3, 3), 3, 9, 14 + 40 + 12},
-        {"core 8 bits, no file header", parts(false, 12, 8, 0, 256), 256, 15, 12 + 768},
-        {"core 1 bit with file header", parts(true, 12, 1, 0, 2), 2, 3, 14 + 12 + 6},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bytes file = buildBmp(c.parts);
-        BmpLayout layout;
-        ASSERT_EQ(readBmpLayout(file.data(), file.size(), &layout), BmpError::none);
-        const BmpInfoHeader& h = layout.info.header;
-        EXPECT_EQ(h.size, 40u);
-        EXPECT_EQ(h.width, 5);
-        EXPECT_EQ(h.height, 3);
-        EXPECT_EQ(h.bitCount, c.parts.bitCount);
-        EXPECT_EQ(h.sizeImage, c.sizeImage);
-        EXPECT_EQ(h.clrUsed, c.colors);
-        ASSERT_EQ(layout.info.colors.size(), c.colors);
-        const BmpColor& last = layout.info.colors.back();
-        uint32_t expected = 0x010203 * (c.colors - 1);
-        EXPECT_EQ(last.red, (expected >> 16) & 0xff);
-        EXPECT_EQ(last.green, (expected >> 8) & 0xff);
-        EXPECT_EQ(last.blue, expected & 0xff);
-        EXPECT_EQ(last.reserved, 0);
-        EXPECT_EQ(layout.pixelOffset, c.pixelOffset);
-    }
+// A colour table of `count` entries: `first`, black in between, `last`.
+std::vector<uint32_t> tableOf(size_t count, uint32_t first, uint32_t last) {
+    std::vector<uint32_t> table(count, 0);
+    table.front() = first;
+    table.back() = last;
+    return table;
 }
 
-TEST(BmpLayoutTest, CoreSizesAreUnsignedSixteenBit) {
-    BmpParts parts;
-    parts.headerSize = 12;
-    parts.width = 0xfffe;  // would be -2 if read as signed
-    parts.height = 0x8001;
-    Bytes file = buildBmp(parts);
-    BmpLayout layout;
-    ASSERT_EQ(readBmpLayout(file.data(), file.size(), &layout), BmpError::none);
-    EXPECT_EQ(layout.info.header.width, 0xfffe);
-    EXPECT_EQ(layout.info.header.height, 0x8001);
-    EXPECT_EQ(layout.info.header.compression, 0u);
-}
-
-// Files that start straight with the bitmap header: pixels follow the colour table (and masks).
-TEST_F(BmpHeaderTest, FilesWithoutFileHeaderDecode) {
+// Where the colour table and the pixels are: after a 12- or 40-byte header, its colour count of 3- or
+// 4-byte entries and any masks; without the "BM" header, the pixels follow straight after all that.
+TEST_F(BmpHeaderTest, TableAndPixelsAreFoundWhereTheHeadersSay) {
     struct Case {
         const char* name;
+        bool fileHeader;
         uint32_t headerSize;
         uint16_t bitCount;
         uint32_t compression;
@@ -139,17 +83,67 @@ TEST_F(BmpHeaderTest, FilesWithoutFileHeaderDecode) {
         Bytes pixels;
         uint32_t expected[2];
     };
+    const uint32_t a = 0x112233, b = 0x445566;
     const Case cases[] = {
-        {"core 1 bit", 12, 1, 0, 0, {0x112233, 0x445566}, {}, {0x40, 0, 0, 0}, {0x112233, 0x445566}},
-        {"info 4 bits", 40, 4, 0, 2, {0x112233, 0x445566}, {}, {0x10, 0, 0, 0}, {0x445566, 0x112233}},
-        {"info 24 bits with 20 colours", 40, 24, 0, 20, std::vector<uint32_t>(20, 0xffffff), {},
-         {1, 2, 3, 4, 5, 6, 0, 0}, {0x030201, 0x060504}},
-        {"bit fields", 40, 16, 3, 0, {}, {0x7c00, 0x03e0, 0x001f}, {0x00, 0x7c, 0x1f, 0x00}, {0xff0000, 0x0000ff}},
+        {"core 1 bit", false, 12, 1, 0, 0, {a, b}, {}, {0x40, 0, 0, 0}, {a, b}},
+        {"core 1 bit with file header", true, 12, 1, 0, 0, {a, b}, {}, {0x80, 0, 0, 0}, {b, a}},
+        {"core 8 bits: 256 entries of 3 bytes",
+         false,
+         12,
+         8,
+         0,
+         0,
+         tableOf(256, a, b),
+         {},
+         {255, 0, 0, 0},
+         {b, a}},
+        {"info 4 bits, colours used 2", false, 40, 4, 0, 2, {a, b}, {}, {0x10, 0, 0, 0}, {b, a}},
+        {"info 4 bits, colours used 3, with file header",
+         true,
+         40,
+         4,
+         0,
+         3,
+         tableOf(3, a, b),
+         {},
+         {0x20, 0, 0, 0},
+         {b, a}},
+        {"info 8 bits, colours used 0: 256 entries",
+         false,
+         40,
+         8,
+         0,
+         0,
+         tableOf(256, a, b),
+         {},
+         {255, 0, 0, 0},
+         {b, a}},
+        {"info 24 bits with 20 colours: pixels 40 + 80 bytes in",
+         false,
+         40,
+         24,
+         0,
+         20,
+         std::vector<uint32_t>(20, 0xffffff),
+         {},
+         {1, 2, 3, 4, 5, 6, 0, 0},
+         {0x030201, 0x060504}},
+        {"bit fields: pixels after the masks",
+         false,
+         40,
+         16,
+         3,
+         0,
+         {},
+         {0x7c00, 0x03e0, 0x001f},
+         {0x00, 0x7c, 0x1f, 0x00},
+         {0xff0000, 0x0000ff}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        clearRecordedMessageBoxes();
         BmpParts parts;
-        parts.fileHeader = false;
+        parts.fileHeader = c.fileHeader;
         parts.headerSize = c.headerSize;
         parts.width = 2;
         parts.bitCount = c.bitCount;
@@ -203,7 +197,9 @@ TEST_F(BmpHeaderTest, TopDownFilesGiveTheSameImageAsBottomUp) {
         std::vector<std::vector<uint32_t>> rows;
         for (int y = 0; y < 4; ++y) {
             rows.emplace_back();
-            for (int x = 0; x < 3; ++x) rows.back().push_back(bitCount <= 8 ? (x + y) % (bitCount == 1 ? 2 : 3) : 0x1234u * (1 + x + 3 * y));
+            for (int x = 0; x < 3; ++x)
+                rows.back().push_back(bitCount <= 8 ? (x + y) % (bitCount == 1 ? 2 : 3)
+                                                    : 0x1234u * (1 + x + 3 * y));
         }
         BmpParts up;
         up.width = 3;

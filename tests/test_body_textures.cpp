@@ -1,7 +1,7 @@
 // Body textures: the eleven images from image/, one texture each, on real OpenGL.
 #include "image/image.h"
 #include "scene/scene.h"
-#include "tests/support/bmp_builder.h"
+#include "tests/support/bmp_file_test.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/message_box_recorder.h"
 
@@ -15,18 +15,21 @@
 
 namespace {
 
-const char* const imageNames[BODY_COUNT] = {"Sun.bmp",  "Mercury.bmp", "Venus.bmp",   "earth.bmp",
-                                            "Moon.bmp", "Mars.bmp",    "Jupiter.bmp", "saturn.bmp",
+const char* const imageNames[BODY_COUNT] = {"Sun.bmp",    "Mercury.bmp", "Venus.bmp",   "earth.bmp",
+                                            "Moon.bmp",   "Mars.bmp",    "Jupiter.bmp", "saturn.bmp",
                                             "Uranus.bmp", "Neptune.bmp", "Pluto.bmp"};
 
 // A colour of its own for every body, so a texture shows where it came from.
-uint32_t bodyColour(int slot) { return 0x102030u + 0x0f0a05u * static_cast<uint32_t>(slot) * 3; }
+uint32_t bodyColour(int slot) {
+    return 0x102030u + 0x0f0a05u * static_cast<uint32_t>(slot) * 3;
+}
 
 Bytes solidImage(int width, int height, uint32_t colour) {
     BmpParts parts;
     parts.width = width;
     parts.height = height;
-    parts.pixels = packRows(std::vector<std::vector<uint32_t>>(height, std::vector<uint32_t>(width, colour)), 24);
+    parts.pixels =
+        packRows(std::vector<std::vector<uint32_t>>(height, std::vector<uint32_t>(width, colour)), 24);
     return buildBmp(parts);
 }
 
@@ -62,9 +65,12 @@ class BodyTextures : public testing::Test {
         removeTestDirectory(directory);
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
-    void writeImage(int slot, const Bytes& bytes) { writeBytes("image/" + std::string(imageNames[slot]), bytes); }
+    void writeImage(int slot, const Bytes& bytes) {
+        EXPECT_TRUE(writeBytes("image/" + std::string(imageNames[slot]), bytes)) << imageNames[slot];
+    }
     void writeAllImages() {
-        for (int slot = 0; slot < BODY_COUNT; ++slot) writeImage(slot, solidImage(4, 2, bodyColour(slot)));
+        for (int slot = 0; slot < BODY_COUNT; ++slot)
+            writeImage(slot, solidImage(4, 2, bodyColour(slot)));
     }
 
     std::string directory;
@@ -109,7 +115,8 @@ TEST_F(BodyTextures, RowsOfAnyWidthUploadIntact) {
         SCOPED_TRACE(width);
         std::vector<std::vector<uint32_t>> rows(3, std::vector<uint32_t>(width));
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < width; ++x) rows[y][x] = 0x010203u * static_cast<uint32_t>(1 + x + 10 * y);
+            for (int x = 0; x < width; ++x)
+                rows[y][x] = 0x010203u * static_cast<uint32_t>(1 + x + 10 * y);
         BmpParts parts;
         parts.width = width;
         parts.height = 3;

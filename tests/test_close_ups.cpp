@@ -1,6 +1,5 @@
 // Close-ups as they reach the screen: one large body with its axis line, the Earth with the Moon,
 // Saturn with its ring; none of them follows the drag or the zoom.
-#include "render/render.h"
 #include "scene/scene.h"
 #include "tests/support/gl_test_window.h"
 
@@ -58,57 +57,21 @@ class CloseUps : public testing::Test {
     GLuint savedTexture = 0;
 };
 
-struct SingleBodyView {
+enum CloseUpKind { ALONE, WITH_MOON, WITH_RING };
+
+struct CloseUpView {
     int view;
-    int slot;
+    int slot; // texture of the large body
+    CloseUpKind kind;
 };
 
-constexpr SingleBodyView singleBodyViews[] = {{VIEW_SUN, BODY_SUN},         {VIEW_MERCURY, BODY_MERCURY},
-                                              {VIEW_VENUS, BODY_VENUS},     {VIEW_MARS, BODY_MARS},
-                                              {VIEW_JUPITER, BODY_JUPITER}, {VIEW_URANUS, BODY_URANUS},
-                                              {VIEW_NEPTUNE, BODY_NEPTUNE}, {VIEW_PLUTO, BODY_PLUTO}};
-
-TEST_F(CloseUps, EachBodyIsADiscOfEightyPixelsAtTheCentre) {
-    for (int view : {VIEW_SUN, VIEW_MERCURY, VIEW_EARTH_MOON, VIEW_MARS, VIEW_SATURN, VIEW_PLUTO}) {
-        SCOPED_TRACE(view);
-        sceneState.currentView = view;
-        const Frame frame = drawFrame();
-        EXPECT_FALSE(frame.at(400 + 77, 400).isBlack());
-        EXPECT_FALSE(frame.at(400, 400 + 77).isBlack());
-        EXPECT_FALSE(frame.at(400 - 55, 400 - 55).isBlack());
-        if (view != VIEW_SATURN && view != VIEW_EARTH_MOON) { // ring and Moon lie beyond
-            EXPECT_TRUE(frame.at(400 + 84, 400).isBlack());
-            EXPECT_TRUE(frame.at(400 - 84, 400).isBlack());
-            EXPECT_TRUE(frame.at(400 + 60, 400 + 60).isBlack());
-        }
-    }
-}
-
-TEST_F(CloseUps, DragAndZoomChangeNothing) {
-    for (int view : {VIEW_JUPITER, VIEW_EARTH_MOON, VIEW_SATURN}) {
-        SCOPED_TRACE(view);
-        resetSceneForTest();
-        sceneState.currentView = view;
-        sceneState.orbitAngle[ORBIT_MOON] = 30.0f;
-        sceneState.orbitAngle[ORBIT_SATURN] = 20.0f;
-        const Frame plain = drawFrame();
-        sceneState.zoom = 3.0f;
-        sceneState.viewYaw = 45.0f;
-        sceneState.viewPitch = -70.0f;
-        const Frame turned = drawFrame();
-        EXPECT_TRUE(plain.rgb == turned.rgb);
-    }
-}
-
-TEST_F(CloseUps, AxisLineSpansTheWindowHeight) {
-    for (int view : {VIEW_VENUS, VIEW_EARTH_MOON, VIEW_SATURN}) {
-        SCOPED_TRACE(view);
-        sceneState.currentView = view;
-        const Frame frame = drawFrame();
-        for (double y : {-29.9, -20.0, -10.0, 10.0, 20.0, 29.9}) EXPECT_TRUE(axisLineAt(frame, y)) << y;
-        EXPECT_TRUE(frame.atModel(2.0, 20.0).isBlack());
-    }
-}
+constexpr CloseUpView closeUpViews[] = {
+    {VIEW_SUN, BODY_SUN, ALONE},           {VIEW_MERCURY, BODY_MERCURY, ALONE},
+    {VIEW_VENUS, BODY_VENUS, ALONE},       {VIEW_EARTH_MOON, BODY_EARTH, WITH_MOON},
+    {VIEW_MARS, BODY_MARS, ALONE},         {VIEW_JUPITER, BODY_JUPITER, ALONE},
+    {VIEW_SATURN, BODY_SATURN, WITH_RING}, {VIEW_URANUS, BODY_URANUS, ALONE},
+    {VIEW_NEPTUNE, BODY_NEPTUNE, ALONE},   {VIEW_PLUTO, BODY_PLUTO, ALONE},
+};
 
 // Depth of whatever is nearest on the pixel column of the axis line (either side of x = 0).
 float nearestOnAxis(const Frame& frame, double y) {
@@ -116,24 +79,67 @@ float nearestOnAxis(const Frame& frame, double y) {
 }
 
 // Window depth of eye z under the -30..30 cube: 0.5 at z = 0, smaller nearer the viewer.
-float depthOfEyeZ(double z) { return static_cast<float>((1.0 - z / 30.0) / 2.0); }
+float depthOfEyeZ(double z) {
+    return static_cast<float>((1.0 - z / 30.0) / 2.0);
+}
 
-TEST_F(CloseUps, AxisLineCrossesTheFaceOnlyWhereItIsNearer) {
-    // The body's centre is 5 units from the eye, its surface at height y sqrt(36 - y^2) nearer.
-    for (int view : {VIEW_EARTH_MOON, VIEW_SATURN}) {
-        SCOPED_TRACE(view);
-        sceneState.currentView = view;
+TEST_F(CloseUps, EveryViewShowsItsBodyLargeOnItsAxisWhateverTheDragAndZoom) {
+    const int centre = windowSize / 2;
+    for (const CloseUpView& v : closeUpViews) {
+        SCOPED_TRACE(v.view);
+        resetSceneForTest();
+        sceneState.currentView = v.view;
         const Frame frame = drawFrame();
-        // The line lies at eye z = 0: in front of the face above |y| = sqrt(11).
-        EXPECT_NEAR(nearestOnAxis(frame, 20.0), depthOfEyeZ(0), 0.002);
-        EXPECT_NEAR(nearestOnAxis(frame, 5.0), depthOfEyeZ(0), 0.002);
-        EXPECT_NEAR(nearestOnAxis(frame, 1.0), depthOfEyeZ(-5 + std::sqrt(35.0)), 0.005);
+
+        // A disc of radius 6, 80 pixels, at the centre; the ring and the Moon lie beyond it.
+        EXPECT_FALSE(frame.at(centre + 77, centre).isBlack());
+        EXPECT_FALSE(frame.at(centre, centre + 77).isBlack());
+        EXPECT_FALSE(frame.at(centre - 55, centre - 55).isBlack());
+        if (v.kind == ALONE) {
+            EXPECT_TRUE(frame.at(centre + 84, centre).isBlack());
+            EXPECT_TRUE(frame.at(centre - 84, centre).isBlack());
+            EXPECT_TRUE(frame.at(centre + 60, centre + 60).isBlack());
+        }
+
+        // The axis line spans the window's height. With the Moon or the ring it lies at eye z = 0,
+        // 5 nearer than the body's centre, in front of the face above |y| = sqrt(11); alone, a body
+        // has it in its central plane, hidden wherever the body covers it.
+        for (double y : {-29.9, -20.0, -10.0, 10.0, 20.0, 29.9})
+            EXPECT_TRUE(axisLineAt(frame, y)) << y;
+        EXPECT_TRUE(frame.atModel(2.0, 20.0).isBlack());
+        if (v.kind == ALONE) {
+            EXPECT_NEAR(nearestOnAxis(frame, 20.0), depthOfEyeZ(-5), 0.002);
+            EXPECT_NEAR(nearestOnAxis(frame, 5.0), depthOfEyeZ(-5 + std::sqrt(11.0)), 0.005);
+        } else {
+            EXPECT_NEAR(nearestOnAxis(frame, 20.0), depthOfEyeZ(0), 0.002);
+            EXPECT_NEAR(nearestOnAxis(frame, 5.0), depthOfEyeZ(0), 0.002);
+            EXPECT_NEAR(nearestOnAxis(frame, 1.0), depthOfEyeZ(-5 + std::sqrt(35.0)), 0.005);
+        }
+
+        // Texturing is left off after a body alone until the next frame; the Moon's or Saturn's
+        // texture stays bound and on after the others.
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        const int lastSlot = v.kind == WITH_MOON ? BODY_MOON : v.slot;
+        EXPECT_EQ(GLuint(bound), sceneState.bodyTextures[lastSlot]);
+        EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), v.kind != ALONE);
+
+        // The body wears its own slot's texture: a quarter of the image across from its left edge.
+        useGradientTexture(v.slot);
+        EXPECT_NEAR(sSeenAt(drawFrame(), 0, 0), 0.25, 0.03);
+        restoreTexture();
+        glDeleteTextures(1, &gradient);
+        gradient = 0;
+
+        // Neither drag nor zoom reaches a close-up, whatever the Moon and the ring do.
+        sceneState.orbitAngle[ORBIT_MOON] = 30.0f;
+        sceneState.orbitAngle[ORBIT_SATURN] = 20.0f;
+        const Frame plain = drawFrame();
+        sceneState.zoom = 3.0f;
+        sceneState.viewYaw = 45.0f;
+        sceneState.viewPitch = -70.0f;
+        EXPECT_TRUE(plain.rgb == drawFrame().rgb);
     }
-    // Alone, a body has the line in its central plane, hidden wherever the body covers it.
-    sceneState.currentView = VIEW_MARS;
-    const Frame frame = drawFrame();
-    EXPECT_NEAR(nearestOnAxis(frame, 20.0), depthOfEyeZ(-5), 0.002);
-    EXPECT_NEAR(nearestOnAxis(frame, 5.0), depthOfEyeZ(-5 + std::sqrt(11.0)), 0.005);
 }
 
 TEST_F(CloseUps, MoonCirclesClockwiseFromTheLeft) {
@@ -157,8 +163,10 @@ TEST_F(CloseUps, MoonCirclesClockwiseFromTheLeft) {
 TEST_F(CloseUps, SaturnsRingLeavesAGapAroundTheSphere) {
     sceneState.currentView = VIEW_SATURN;
     const Frame frame = drawFrame();
-    for (double x : {-8.9, -8.2, -7.4, 7.4, 8.2, 8.9}) EXPECT_FALSE(frame.atModel(x, 0).isBlack()) << x;
-    for (double x : {-9.3, -6.8, 6.8, 9.3}) EXPECT_TRUE(frame.atModel(x, 0).isBlack()) << x;
+    for (double x : {-8.9, -8.2, -7.4, 7.4, 8.2, 8.9})
+        EXPECT_FALSE(frame.atModel(x, 0).isBlack()) << x;
+    for (double x : {-9.3, -6.8, 6.8, 9.3})
+        EXPECT_TRUE(frame.atModel(x, 0).isBlack()) << x;
     // Tilted 45 degrees about x: only cos 45 as tall as it is wide.
     EXPECT_FALSE(frame.atModel(3.0, 5.9).isBlack());
     EXPECT_TRUE(frame.atModel(3.0, 7.0).isBlack());
@@ -189,54 +197,6 @@ TEST_F(CloseUps, FaceTurnsLeftToRightWithTheEarthsSpin) {
     EXPECT_NEAR(sSeenAt(turned, 0, 0), sSeenAt(atRest, left, 0), 0.03);
     EXPECT_GT(std::fabs(sSeenAt(turned, 0, 0) - 0.25), 0.04);
     restoreTexture();
-}
-
-TEST_F(CloseUps, TexturingStateAfterEachKindOfCloseUp) {
-    sceneState.currentView = VIEW_JUPITER;
-    drawFrame();
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)); // until the next frame turns it on again
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), sceneState.bodyTextures[BODY_JUPITER]);
-
-    sceneState.currentView = VIEW_SATURN;
-    drawFrame();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), sceneState.bodyTextures[BODY_SATURN]);
-
-    sceneState.currentView = VIEW_EARTH_MOON;
-    drawFrame();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), sceneState.bodyTextures[BODY_MOON]);
-}
-
-TEST_F(CloseUps, DispatchShowsEachViewsOwnTexture) {
-    // Each slot gets a texture of its own colour; the centre pixel's hue tells which was drawn.
-    for (const SingleBodyView& v : singleBodyViews) {
-        SCOPED_TRACE(v.view);
-        useGradientTexture(v.slot);
-        sceneState.currentView = v.view;
-        const Frame frame = drawFrame();
-        EXPECT_NEAR(sSeenAt(frame, 0, 0), 0.25, 0.03);
-        restoreTexture();
-        glDeleteTextures(1, &gradient);
-        gradient = 0;
-    }
-}
-
-TEST_F(CloseUps, HundredsOfFramesLeaveTheStackAsFound) {
-    const int depth = modelviewStackDepth();
-    for (int i = 0; i < 300; ++i) {
-        sceneState.currentView = i % 10;
-        advanceAnimation();
-        onDisplay();
-        ASSERT_EQ(modelviewStackDepth(), depth);
-    }
-    GLfloat matrix[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(matrix[i], (i % 5 == 0) ? 1.0f : 0.0f) << i;
 }
 
 } // namespace

@@ -25,7 +25,9 @@ class Input : public testing::Test {
     }
 };
 
-TEST_F(Input, ModelIsStillAtStartUp) { EXPECT_FALSE(animationRuns()); }
+TEST_F(Input, ModelIsStillAtStartUp) {
+    EXPECT_FALSE(animationRuns());
+}
 
 TEST_F(Input, FirstSpaceLeavesTheModelStillAndTheSecondStartsIt) {
     onKeyboard(' ', 0, 0);
@@ -125,16 +127,19 @@ TEST_F(Input, ButtonsNeverStartAStoppedAnimation) {
 }
 
 TEST_F(Input, ZoomKeysScaleByOnePercentWithoutBounds) {
-    for (int i = 0; i < 70; ++i) onKeyboard('z', 0, 0);
+    for (int i = 0; i < 70; ++i)
+        onKeyboard('z', 0, 0);
     EXPECT_NEAR(sceneState.zoom, 2.0, 0.01);
     float expected = 1.0f;
-    for (int i = 0; i < 70; ++i) expected = expected * 1.01f;
+    for (int i = 0; i < 70; ++i)
+        expected = expected * 1.01f;
     EXPECT_EQ(sceneState.zoom, expected); // float arithmetic, step by step
 
     sceneState.zoom = 1.0f;
     onKeyboard('x', 0, 0);
     EXPECT_EQ(sceneState.zoom, 1.0f / 1.01f);
-    for (int i = 0; i < 2000; ++i) onKeyboard('x', 0, 0);
+    for (int i = 0; i < 2000; ++i)
+        onKeyboard('x', 0, 0);
     EXPECT_GT(sceneState.zoom, 0.0f);
     EXPECT_LT(sceneState.zoom, 1e-8f);
 }
@@ -176,8 +181,8 @@ TEST_F(Input, DragAppliesToTheSystemViewOnScreen) {
     onMouse(left, down, 400, 400);
     onMotion(400 + 180, 400); // half a turn about the vertical axis
     const Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(-15.2, 0).isBlack()); // Jupiter now on the left
-    EXPECT_TRUE(frame.atModel(15.2, 0).isBlack());
+    EXPECT_FALSE(frame.atModel(-atRest::jupiter.x, 0).isBlack()); // Jupiter now on the left
+    EXPECT_TRUE(frame.atModel(atRest::jupiter.x, 0).isBlack());
 }
 
 TEST(QuitDeathTest, EscapeEndsTheProcessWithStatus255) {

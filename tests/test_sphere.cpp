@@ -1,109 +1,138 @@
-// The sphere every body is made of: the vertex stream, its rounding, and what it leaves current.
+// The sphere every body is made of, as OpenGL receives it. Drawn in feedback mode with identity
+// matrices and a viewport that maps -1..1 onto itself, OpenGL hands back each vertex's position
+// and texture coordinate; three lights along the axes, one colour each, turn each vertex's normal
+// into its colour.
 #include "render/render.h"
-#include "render/sphere_tessellation.h"
 #include "tests/support/gl_test_window.h"
 
 #include <GL/gl.h>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
-struct RecordedSphere {
-    std::vector<std::vector<SphereVertex>> strips;
-    std::vector<std::array<float, 3>> points;
-    void point(float x, float y, float z) { points.push_back({x, y, z}); }
-    void beginStrip() { strips.emplace_back(); }
-    void vertex(const SphereVertex& v) { strips.back().push_back(v); }
-    void endStrip() {}
-    size_t vertexCount() const {
-        size_t count = 0;
-        for (const auto& strip : strips) count += strip.size();
-        return count;
+// OpenGL turns y over within the 800-pixel-high window and back, so y returns only to within
+// about 6e-5 (a float's step at 800); x, z and the texture coordinates return unchanged.
+constexpr double yTolerance = 1e-4;
+
+struct Vertex {
+    float x, y, z;
+    float r, g, b; // the normal's components towards the lights, never below 0
+    float s, t;
+};
+
+// What OpenGL received for one drawSphere call: strips come back as their triangles.
+struct Feedback {
+    std::vector<GLfloat> raw;
+    std::vector<Vertex> points;
+    std::vector<std::array<Vertex, 3>> triangles;
+
+    // The strips' vertex streams, for spheres of `segments` (2 n triangles a strip): the first
+    // triangle's three vertices, then each further triangle's newest one.
+    std::vector<std::vector<Vertex>> strips(int segments) const {
+        std::vector<std::vector<Vertex>> result;
+        const size_t perStrip = 2 * static_cast<size_t>(std::abs(segments));
+        for (size_t i = 0; i < triangles.size(); ++i) {
+            if (i % perStrip == 0)
+                result.push_back({triangles[i][0], triangles[i][1], triangles[i][2]});
+            else
+                result.back().push_back(triangles[i][2]);
+        }
+        return result;
     }
 };
 
-RecordedSphere tessellate(float cx, float cy, float cz, float radius, int segments) {
-    RecordedSphere sphere;
-    tessellateSphere(cx, cy, cz, radius, segments, sphere);
-    return sphere;
-}
+class Sphere : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSceneForTest();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glViewport(-1, -1, 2, 2);
+        lightAlongAxes(1.0f);
+    }
+    void TearDown() override {
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-bool sameVertex(const SphereVertex& a, const SphereVertex& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// The rounding rules written out once more, by hand, for the first column of the first band.
-TEST(SphereVertices, FirstVertexFollowsTheFloatRoundingRules) {
-    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
-    const SphereVertex& first = sphere.strips.at(0).at(0);
-
-    const float latitude = static_cast<float>(1 * 6.2831855f / 30.0 - 1.5707964f);
-    const float longitude = 0.0f;
-    const float nx = static_cast<float>(std::cos(double(longitude)) * std::cos(double(latitude)));
-    const float ny = static_cast<float>(std::sin(double(latitude)));
-    EXPECT_TRUE(sameBits(first.normal[0], nx));
-    EXPECT_TRUE(sameBits(first.normal[1], ny));
-    EXPECT_TRUE(sameBits(first.normal[2], 0.0f));
-    EXPECT_TRUE(sameBits(first.position[0], nx));
-    EXPECT_TRUE(sameBits(first.position[1], ny));
-    EXPECT_NEAR(first.normal[0], 0.2079, 1e-4); // cos 78 degrees
-    EXPECT_NEAR(first.normal[1], -0.9781, 1e-4);
-    EXPECT_EQ(first.texCoord[0], 0.0f);
-    EXPECT_EQ(first.texCoord[1], 0.06666667f);
-}
-
-TEST(SphereVertices, SecondVertexIsTheSouthPole) {
-    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
-    const SphereVertex& pole = sphere.strips.at(0).at(1);
-    EXPECT_NEAR(pole.position[0], 0.0, 1e-7);
-    EXPECT_EQ(pole.position[1], -1.0f);
-    EXPECT_NEAR(pole.position[2], 0.0, 1e-7);
-    EXPECT_EQ(pole.texCoord[0], 0.0f);
-    EXPECT_EQ(pole.texCoord[1], 0.0f);
-}
-
-TEST(SphereVertices, ThirtySegmentsMakeFifteenStripsOf62) {
-    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
-    EXPECT_TRUE(sphere.points.empty());
-    ASSERT_EQ(sphere.strips.size(), 15u);
-    for (const auto& strip : sphere.strips) EXPECT_EQ(strip.size(), 62u);
-    EXPECT_EQ(sphere.vertexCount(), 930u);
-}
-
-TEST(SphereVertices, EveryVertexLiesOnTheSphereAlongItsNormal) {
-    const RecordedSphere sphere = tessellate(1.0f, -2.0f, 3.0f, 2.5f, 30);
-    for (const auto& strip : sphere.strips)
-        for (const SphereVertex& v : strip) {
-            const double length = std::hypot(v.normal[0], v.normal[1], v.normal[2]);
-            EXPECT_NEAR(length, 1.0, 1e-6);
-            EXPECT_NEAR(v.position[0], 1.0 + 2.5 * v.normal[0], 1e-5);
-            EXPECT_NEAR(v.position[1], -2.0 + 2.5 * v.normal[1], 1e-5);
-            EXPECT_NEAR(v.position[2], 3.0 + 2.5 * v.normal[2], 1e-5);
+    // Red light from sign * x, green from sign * y, blue from sign * z, nothing else: a white
+    // vertex's colour is then max(0, sign * normal), component by component.
+    static void lightAlongAxes(float sign) {
+        const GLfloat none[4] = {0, 0, 0, 1};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
+        for (int axis = 0; axis < 3; ++axis) {
+            const GLenum light = GL_LIGHT0 + axis;
+            GLfloat colour[4] = {0, 0, 0, 1}, direction[4] = {0, 0, 0, 0};
+            colour[axis] = 1;
+            direction[axis] = sign;
+            glLightfv(light, GL_AMBIENT, none);
+            glLightfv(light, GL_SPECULAR, none);
+            glLightfv(light, GL_DIFFUSE, colour);
+            glLightfv(light, GL_POSITION, direction);
+            glEnable(light);
         }
-}
+        glEnable(GL_LIGHTING);
+        glColor3f(1, 1, 1);
+    }
 
-TEST(SphereVertices, PolesAreDegenerateRowsForEvenSegments) {
-    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
-    const auto& bottom = sphere.strips.front();
-    const auto& top = sphere.strips.back();
-    for (size_t i = 1; i < bottom.size(); i += 2) EXPECT_NEAR(bottom[i].position[1], -1.0, 1e-6);
-    for (size_t i = 0; i < top.size(); i += 2) EXPECT_NEAR(top[i].position[1], 1.0, 1e-6);
-}
+    static Feedback draw(float cx, float cy, float cz, float radius, int segments) {
+        Feedback fed;
+        fed.raw.resize(1 << 20);
+        glFeedbackBuffer(static_cast<GLsizei>(fed.raw.size()), GL_3D_COLOR_TEXTURE, fed.raw.data());
+        glRenderMode(GL_FEEDBACK);
+        drawSphere(cx, cy, cz, radius, segments);
+        const GLint used = glRenderMode(GL_RENDER);
+        fed.raw.resize(used > 0 ? static_cast<size_t>(used) : 0);
+        // Each vertex is x, y, z, then r, g, b, a, then s, t, r, q.
+        const auto vertexAt = [&](size_t i) {
+            const GLfloat* v = &fed.raw[i];
+            return Vertex{v[0], v[1], 2 * v[2] - 1, v[3], v[4], v[5], v[7], v[8]};
+        };
+        constexpr size_t vertexFloats = 11;
+        for (size_t i = 0; i < fed.raw.size();) {
+            if (fed.raw[i] == GL_POINT_TOKEN) {
+                fed.points.push_back(vertexAt(i + 1));
+                i += 1 + vertexFloats;
+            } else {
+                EXPECT_EQ(fed.raw[i], GLfloat(GL_POLYGON_TOKEN));
+                EXPECT_EQ(fed.raw[i + 1], 3.0f);
+                fed.triangles.push_back(
+                    {vertexAt(i + 2), vertexAt(i + 2 + vertexFloats), vertexAt(i + 2 + 2 * vertexFloats)});
+                i += 2 + 3 * vertexFloats;
+            }
+        }
+        return fed;
+    }
+};
 
-TEST(SphereVertices, TextureRunsOnceAroundWithFallingS) {
-    const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, 30);
-    const auto& strip = sphere.strips[7];
-    EXPECT_EQ(strip.front().texCoord[0], 0.0f);
-    EXPECT_EQ(strip.back().texCoord[0], -1.0f);
-    for (size_t i = 2; i < strip.size(); i += 2) EXPECT_LT(strip[i].texCoord[0], strip[i - 2].texCoord[0]);
-    // Upper vertex first in each column, one band of t apart.
-    EXPECT_NEAR(strip[0].texCoord[1] - strip[1].texCoord[1], 2.0 / 30, 1e-6);
+TEST_F(Sphere, FirstStripStartsAt78DegreesSouthAndThenThePole) {
+    const std::vector<Vertex> strip = draw(0, 0, 0, 1.0f, 30).strips(30).at(0);
+    const Vertex& first = strip.at(0);  // the upper vertex of the first column, on the +x meridian
+    EXPECT_NEAR(first.x, 0.2079, 1e-4); // cos 78 degrees
+    EXPECT_NEAR(first.y, -0.9781, yTolerance);
+    EXPECT_NEAR(first.z, 0.0, 1e-6);
+    EXPECT_NEAR(first.r, 0.2079, 1e-4); // the normal points the same way
+    EXPECT_EQ(first.s, 0.0f);
+    EXPECT_EQ(first.t, 0.06666667f);
+
+    const Vertex& pole = strip.at(1);
+    EXPECT_NEAR(pole.x, 0.0, 1e-7);
+    EXPECT_NEAR(pole.y, -1.0, 1e-6);
+    EXPECT_NEAR(pole.z, 0.0, 1e-6);
+    EXPECT_EQ(pole.s, 0.0f);
+    EXPECT_EQ(pole.t, 0.0f);
 }
 
 struct SegmentCase {
@@ -113,102 +142,121 @@ struct SegmentCase {
     float topT; // t of the highest row reached
 };
 
-TEST(SphereVertices, SegmentCountsGiveTheirBands) {
+TEST_F(Sphere, SegmentCountsGiveTheirBands) {
     const SegmentCase cases[] = {
-        {4, 2, 10, 1.0f},
-        {5, 2, 12, 0.8f}, // odd: the cap around +y stays open
-        {6, 3, 14, 1.0f},
-        {31, 15, 64, static_cast<float>(30.0 / 31)},
+        {30, 15, 62, 1.0f},                   // what every body uses: 930 vertices
+        {4, 2, 10, 1.0f},   {5, 2, 12, 0.8f}, // odd: the cap around +y stays open
+        {6, 3, 14, 1.0f},   {31, 15, 64, static_cast<float>(30.0 / 31)},
     };
     for (const SegmentCase& c : cases) {
         SCOPED_TRACE(c.segments);
-        const RecordedSphere sphere = tessellate(0, 0, 0, 1.0f, c.segments);
-        ASSERT_EQ(sphere.strips.size(), c.strips);
-        for (const auto& strip : sphere.strips) EXPECT_EQ(strip.size(), c.verticesPerStrip);
-        EXPECT_EQ(sphere.strips.back().front().texCoord[1], c.topT);
+        const Feedback fed = draw(0, 0, 0, 1.0f, c.segments);
+        EXPECT_TRUE(fed.points.empty());
+        // One long strip, or strips of another length, would give another number of triangles.
+        ASSERT_EQ(fed.triangles.size(), c.strips * (c.verticesPerStrip - 2));
+        const auto strips = fed.strips(c.segments);
+        for (const auto& strip : strips)
+            EXPECT_EQ(strip.size(), c.verticesPerStrip);
+        EXPECT_EQ(strips.back().front().t, c.topT);
     }
-    // Five segments reach only 54 degrees north.
-    const RecordedSphere five = tessellate(0, 0, 0, 1.0f, 5);
-    EXPECT_NEAR(std::asin(five.strips.back().front().normal[1]) * 180 / M_PI, 54.0, 1e-4);
+    // Five segments reach only 54 degrees north: the normal's y (green) is sin 54 degrees.
+    const auto five = draw(0, 0, 0, 1.0f, 5).strips(5);
+    EXPECT_NEAR(std::asin(five.back().front().g) * 180 / M_PI, 54.0, 1e-4);
 }
 
-TEST(SphereVertices, NegativeRadiusAndSegmentsCountByAbsoluteValue) {
-    const RecordedSphere reference = tessellate(0.5f, 0, 0, 2.0f, 30);
-    for (const RecordedSphere& other : {tessellate(0.5f, 0, 0, -2.0f, 30), tessellate(0.5f, 0, 0, 2.0f, -30),
-                                        tessellate(0.5f, 0, 0, -2.0f, -30)}) {
-        ASSERT_EQ(other.strips.size(), reference.strips.size());
-        for (size_t s = 0; s < reference.strips.size(); ++s)
-            for (size_t v = 0; v < reference.strips[s].size(); ++v)
-                EXPECT_TRUE(sameVertex(other.strips[s][v], reference.strips[s][v]));
+TEST_F(Sphere, EveryVertexLiesOnTheSphereAlongItsNormal) {
+    const float cx = 0.25f, cy = -0.125f, cz = 0.0625f, radius = 0.5f;
+    for (float sign : {1.0f, -1.0f}) {
+        SCOPED_TRACE(sign);
+        lightAlongAxes(sign);
+        for (const auto& strip : draw(cx, cy, cz, radius, 30).strips(30))
+            for (const Vertex& v : strip) {
+                const double nx = (v.x - cx) / radius, ny = (v.y - cy) / radius, nz = (v.z - cz) / radius;
+                EXPECT_NEAR(std::hypot(nx, ny, nz), 1.0, yTolerance / radius);
+                EXPECT_NEAR(v.r, std::max(0.0, sign * nx), 1e-5);
+                EXPECT_NEAR(v.g, std::max(0.0, sign * ny), yTolerance / radius);
+                EXPECT_NEAR(v.b, std::max(0.0, sign * nz), 1e-5);
+            }
     }
 }
 
-TEST(SphereVertices, DegenerateSpheresAreOnePointAtTheCentre) {
+TEST_F(Sphere, PolesAreDegenerateRowsForEvenSegments) {
+    const auto strips = draw(0, 0, 0, 1.0f, 30).strips(30);
+    const auto& bottom = strips.front();
+    const auto& top = strips.back();
+    for (size_t i = 1; i < bottom.size(); i += 2)
+        EXPECT_NEAR(bottom[i].y, -1.0, 1e-6);
+    for (size_t i = 0; i < top.size(); i += 2)
+        EXPECT_NEAR(top[i].y, 1.0, 1e-6);
+}
+
+TEST_F(Sphere, TextureRunsOnceAroundWithFallingS) {
+    const auto strip = draw(0, 0, 0, 1.0f, 30).strips(30).at(7);
+    EXPECT_EQ(strip.front().s, 0.0f);
+    EXPECT_EQ(strip.back().s, -1.0f);
+    for (size_t i = 2; i < strip.size(); i += 2)
+        EXPECT_LT(strip[i].s, strip[i - 2].s);
+    // Upper vertex first in each column, one band of t apart.
+    EXPECT_NEAR(strip[0].t - strip[1].t, 2.0 / 30, 1e-6);
+}
+
+TEST_F(Sphere, NegativeRadiusAndSegmentsCountByAbsoluteValue) {
+    const Feedback reference = draw(0.25f, 0, 0, 0.5f, 30);
+    ASSERT_FALSE(reference.triangles.empty());
+    EXPECT_EQ(draw(0.25f, 0, 0, -0.5f, 30).raw, reference.raw);
+    EXPECT_EQ(draw(0.25f, 0, 0, 0.5f, -30).raw, reference.raw);
+    EXPECT_EQ(draw(0.25f, 0, 0, -0.5f, -30).raw, reference.raw);
+}
+
+TEST_F(Sphere, MovingTheCentreMovesOnlyPositions) {
+    const auto origin = draw(0, 0, 0, 0.5f, 30).strips(30);
+    const auto moved = draw(0.375f, -0.25f, 0.125f, 0.5f, 30).strips(30);
+    ASSERT_EQ(moved.size(), origin.size());
+    for (size_t s = 0; s < origin.size(); ++s)
+        for (size_t v = 0; v < origin[s].size(); ++v) {
+            const Vertex& a = origin[s][v];
+            const Vertex& b = moved[s][v];
+            EXPECT_NEAR(b.x, a.x + 0.375, 1e-6);
+            EXPECT_NEAR(b.y, a.y - 0.25, yTolerance);
+            EXPECT_NEAR(b.z, a.z + 0.125, 1e-6);
+            EXPECT_EQ(b.s, a.s);
+            EXPECT_EQ(b.t, a.t);
+            EXPECT_NEAR(b.r, a.r, 1e-6);
+            EXPECT_NEAR(b.g, a.g, 1e-6);
+            EXPECT_NEAR(b.b, a.b, 1e-6);
+        }
+}
+
+TEST_F(Sphere, DegenerateSpheresAreOnePointAtTheCentreLeavingCurrentValuesAlone) {
     const struct {
         float radius;
         int segments;
     } cases[] = {{1.0f, 3}, {1.0f, -3}, {0.0f, 30}, {-0.0f, 30}, {NAN, 30}, {1.0f, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.radius << " " << c.segments);
-        const RecordedSphere sphere = tessellate(1.5f, -2.5f, 4.0f, c.radius, c.segments);
-        EXPECT_TRUE(sphere.strips.empty());
-        ASSERT_EQ(sphere.points.size(), 1u);
-        EXPECT_EQ(sphere.points[0][0], 1.5f);
-        EXPECT_EQ(sphere.points[0][1], -2.5f);
-        EXPECT_EQ(sphere.points[0][2], 4.0f);
+        glNormal3f(0, 0, 1);
+        glTexCoord2f(0.25f, 0.5f);
+        const Feedback fed = draw(0.5f, -0.25f, 0.75f, c.radius, c.segments);
+        EXPECT_TRUE(fed.triangles.empty());
+        ASSERT_EQ(fed.points.size(), 1u);
+        EXPECT_EQ(fed.points[0].x, 0.5f);
+        EXPECT_NEAR(fed.points[0].y, -0.25, yTolerance);
+        EXPECT_NEAR(fed.points[0].z, 0.75f, 1e-6);
+        // Lit with the normal that was current: only the light from +z reaches it.
+        EXPECT_NEAR(fed.points[0].b, 1.0f, 1e-6);
+        EXPECT_EQ(fed.points[0].s, 0.25f);
+        EXPECT_EQ(fed.points[0].t, 0.5f);
+        GLfloat normal[3], texCoord[4];
+        glGetFloatv(GL_CURRENT_NORMAL, normal);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+        EXPECT_EQ(normal[2], 1.0f);
+        EXPECT_EQ(texCoord[0], 0.25f);
+        EXPECT_EQ(texCoord[1], 0.5f);
     }
 }
 
-TEST(SphereVertices, MovingTheCentreMovesOnlyPositions) {
-    const RecordedSphere origin = tessellate(0, 0, 0, 1.0f, 30);
-    const RecordedSphere moved = tessellate(3.0f, -1.0f, 2.0f, 1.0f, 30);
-    for (size_t s = 0; s < origin.strips.size(); ++s)
-        for (size_t v = 0; v < origin.strips[s].size(); ++v) {
-            const SphereVertex& a = origin.strips[s][v];
-            const SphereVertex& b = moved.strips[s][v];
-            EXPECT_EQ(0, std::memcmp(a.normal, b.normal, sizeof a.normal));
-            EXPECT_EQ(0, std::memcmp(a.texCoord, b.texCoord, sizeof a.texCoord));
-            EXPECT_NEAR(b.position[0], a.position[0] + 3.0, 1e-6);
-            EXPECT_NEAR(b.position[1], a.position[1] - 1.0, 1e-6);
-            EXPECT_NEAR(b.position[2], a.position[2] + 2.0, 1e-6);
-        }
-}
-
-// What drawSphere really hands to OpenGL.
-class SphereInOpenGL : public testing::Test {
-  protected:
-    void SetUp() override {
-        resetSceneForTest();
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-    }
-    void TearDown() override {
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopMatrix();
-        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    }
-
-    // Draws in feedback mode: each entry is a token and its vertices as (x, y, z, r, g, b, a, s, t, r, q).
-    std::vector<GLfloat> feedback(float radius, int segments) {
-        std::vector<GLfloat> buffer(1 << 20);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        drawSphere(0, 0, 0, radius, segments);
-        const GLint used = glRenderMode(GL_RENDER);
-        buffer.resize(used > 0 ? static_cast<size_t>(used) : 0);
-        return buffer;
-    }
-};
-
-constexpr int feedbackVertexFloats = 3 + 4 + 4;
-
-TEST_F(SphereInOpenGL, LeavesTheLastVertexNormalAndTextureCoordinateCurrent) {
+// The ring and the axis line drawn after a sphere take these.
+TEST_F(Sphere, LeavesTheLastVertexNormalAndTextureCoordinateCurrent) {
     glNormal3f(0, 0, 1);
     glTexCoord2f(0.25f, 0.25f);
     drawSphere(0, 0, 0, 1.0f, 30);
@@ -220,47 +268,6 @@ TEST_F(SphereInOpenGL, LeavesTheLastVertexNormalAndTextureCoordinateCurrent) {
     EXPECT_NEAR(normal[0], 0.2079, 1e-4); // 78 degrees north on the seam
     EXPECT_NEAR(normal[1], 0.9781, 1e-4);
     EXPECT_NEAR(normal[2], 0.0, 1e-6);
-}
-
-TEST_F(SphereInOpenGL, PointCaseLeavesCurrentValuesAlone) {
-    glNormal3f(0, 0, 1);
-    glTexCoord2f(0.25f, 0.5f);
-    const std::vector<GLfloat> stream = feedback(0.0f, 30);
-    ASSERT_EQ(stream.size(), 1u + feedbackVertexFloats);
-    EXPECT_EQ(stream[0], GLfloat(GL_POINT_TOKEN));
-    EXPECT_NEAR(stream[1], testWindowSize / 2.0, 1e-3); // the centre, mid-window
-    EXPECT_NEAR(stream[2], testWindowSize / 2.0, 1e-3);
-    GLfloat normal[3], texCoord[4];
-    glGetFloatv(GL_CURRENT_NORMAL, normal);
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
-    EXPECT_EQ(normal[2], 1.0f);
-    EXPECT_EQ(texCoord[0], 0.25f);
-    EXPECT_EQ(texCoord[1], 0.5f);
-}
-
-TEST_F(SphereInOpenGL, EmitsTheTessellatedStripsAsTriangles) {
-    // Four segments: 2 strips of 10 vertices, 8 triangles each.
-    const std::vector<GLfloat> stream = feedback(0.5f, 4);
-    const RecordedSphere expected = tessellate(0, 0, 0, 0.5f, 4);
-    std::vector<std::array<float, 2>> texCoords;
-    size_t triangles = 0;
-    for (size_t i = 0; i < stream.size();) {
-        ASSERT_EQ(stream[i], GLfloat(GL_POLYGON_TOKEN));
-        ASSERT_EQ(stream[i + 1], 3.0f);
-        for (int v = 0; v < 3; ++v) {
-            const GLfloat* vertex = &stream[i + 2 + v * feedbackVertexFloats];
-            texCoords.push_back({vertex[7], vertex[8]});
-        }
-        i += 2 + 3 * feedbackVertexFloats;
-        ++triangles;
-    }
-    EXPECT_EQ(triangles, 16u);
-    // The first triangle is the strip's first three vertices, with their texture coordinates.
-    const auto& strip = expected.strips[0];
-    for (int v = 0; v < 3; ++v) {
-        EXPECT_EQ(texCoords[v][0], strip[v].texCoord[0]);
-        EXPECT_EQ(texCoords[v][1], strip[v].texCoord[1]);
-    }
 }
 
 } // namespace

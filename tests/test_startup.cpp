@@ -1,5 +1,5 @@
 // Start-up: the window, the fixed OpenGL state, the projection and the state record's first values.
-#include "app/startup.h"
+#include "app/app.h"
 #include "scene/scene.h"
 #include "tests/support/gl_test_window.h"
 

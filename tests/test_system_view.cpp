@@ -1,4 +1,5 @@
-// The whole system as it reaches the screen: placement, orbits, the ring, the view transform.
+// The whole system as it reaches the screen: placement, orbits, the ring, the view transform, and
+// what every frame leaves behind.
 #include "render/render.h"
 #include "scene/scene.h"
 #include "tests/support/gl_test_window.h"
@@ -6,22 +7,9 @@
 #include <GL/freeglut.h>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
-
-struct BodyOnAxis {
-    const char* name;
-    double x;
-};
-
-// Centres at every angle 0: the planets alternate sides of the Sun.
-constexpr BodyOnAxis bodiesAtRest[] = {
-    {"Sun", 0},       {"Mercury", 4.5}, {"Venus", -6.4},   {"Earth", 9.6},    {"Moon", 11.1}, {"Mars", -12.3},
-    {"Jupiter", 15.2}, {"Saturn", -19.6}, {"Uranus", 22.2}, {"Neptune", -25.4}, {"Pluto", 28.6},
-};
-
-// Points on the x axis between the bodies (and the ring), and well off the axis.
-constexpr double gapsOnAxis[] = {-29.0, -27.0, -23.0, -17.0, -14.0, -9.5, -4.5, 3.5, 7.0, 12.5, 18.5, 25.5, 29.8};
 
 class SystemView : public testing::Test {
   protected:
@@ -29,48 +17,124 @@ class SystemView : public testing::Test {
     void TearDown() override { EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)); }
 };
 
-double degrees(double d) { return d * M_PI / 180.0; }
-
-TEST_F(SystemView, AtRestEveryBodyIsOnTheXAxisWithDarkGapsBetween) {
-    const Frame frame = drawFrame();
-    for (const BodyOnAxis& body : bodiesAtRest) EXPECT_FALSE(frame.atModel(body.x, 0).isBlack()) << body.name;
-    for (double x : gapsOnAxis) EXPECT_TRUE(frame.atModel(x, 0).isBlack()) << x;
-    for (double y : {-20.0, -5.0, 5.0, 20.0}) EXPECT_TRUE(frame.atModel(0, y).isBlack()) << y;
+double radians(double degrees) {
+    return degrees * M_PI / 180.0;
 }
 
-TEST_F(SystemView, BodiesHaveTheirSizes) {
-    const Frame frame = drawFrame();
-    const struct {
-        double x, radius;
-    } bodies[] = {{0, 3.0}, {15.2, 1.5}, {4.5, 0.62}, {28.6, 0.9}};
-    for (const auto& body : bodies) {
-        SCOPED_TRACE(body.x);
-        EXPECT_FALSE(frame.atModel(body.x, body.radius * 0.85).isBlack());
-        EXPECT_TRUE(frame.atModel(body.x, body.radius * 1.15).isBlack());
+// Where a body at rest on the x axis is after its orbit angle has turned by `degrees`.
+struct Point {
+    double x, y;
+};
+Point turned(const BodyPlace& body, double degrees) {
+    return {body.x * std::cos(radians(degrees)), body.x * std::sin(radians(degrees))};
+}
+
+// One thing to look at in a frame: a pixel that shows something, one that stays black, or one
+// whose depth is nearer the viewer than `depth`.
+struct Probe {
+    enum Look { LIT, BLACK, NEARER_THAN } look;
+    Point at;
+    float depth = 0;
+};
+Probe lit(Point p) {
+    return {Probe::LIT, p};
+}
+Probe black(Point p) {
+    return {Probe::BLACK, p};
+}
+
+struct ViewCase {
+    const char* what;
+    void (*arrange)(); // changes the start-up state
+    std::vector<Probe> probes;
+};
+
+const BodyPlace& sun = atRest::sun;
+const BodyPlace& jupiter = atRest::jupiter;
+const Point saturnAt45 = turned(atRest::saturn, 45);
+
+const ViewCase viewCases[] = {
+    {"planets move counter-clockwise as their orbit angles grow",
+     [] {
+         sceneState.orbitAngle[ORBIT_MERCURY] = 90.0f;
+         sceneState.orbitAngle[ORBIT_JUPITER] = 30.0f;
+         sceneState.orbitAngle[ORBIT_NEPTUNE] = 45.0f; // from the -x side: below the axis
+     },
+     {lit(turned(atRest::mercury, 90)), black({atRest::mercury.x, 0}), lit(turned(jupiter, 30)),
+      black({jupiter.x, 0}), lit(turned(atRest::neptune, 45))}},
+    {"the Moon circles the Earth in the Earth's frame",
+     [] {
+         sceneState.orbitAngle[ORBIT_EARTH] = 90.0f; // Earth at (0, 9.6)
+         sceneState.orbitAngle[ORBIT_MOON] = 90.0f;  // Moon another 90 degrees on: (-1.5, 9.6)
+     },
+     {lit({0, atRest::earth.x}), lit({-1.5, atRest::earth.x}), black({0, atRest::moon.x}),
+      black({atRest::moon.x, 0})}},
+    {"at Saturn's orbit angle 45 the ring's tilt has turned by 90: long axis vertical",
+     [] { sceneState.orbitAngle[ORBIT_SATURN] = 45.0f; },
+     {lit({saturnAt45.x, saturnAt45.y + 1.7}), lit({saturnAt45.x, saturnAt45.y - 1.7}),
+      black({saturnAt45.x + 1.7, saturnAt45.y})}},
+    {"zoom scales about the Sun",
+     [] { sceneState.zoom = 0.5f; },
+     {lit({jupiter.x / 2, 0}), lit({atRest::saturn.x / 2, 0}), black({jupiter.x, 0}),
+      black({0, sun.radius / 2 + 0.2}), lit({0, sun.radius / 2 - 0.2})}},
+    {"yaw 180 shows the model from behind: left and right swap",
+     [] { sceneState.viewYaw = 180.0f; },
+     {lit({-jupiter.x, 0}), black({jupiter.x, 0})}},
+    {"pitch 180 turns the model upside down",
+     [] {
+         sceneState.viewPitch = 180.0f;
+         sceneState.orbitAngle[ORBIT_MERCURY] = 90.0f;
+     },
+     {lit({0, -atRest::mercury.x}), black({0, atRest::mercury.x})}},
+    {"pitch 90 shows the plane edge on, Mercury passing in front of the Sun",
+     [] {
+         sceneState.viewPitch = 90.0f;
+         sceneState.orbitAngle[ORBIT_MERCURY] = 90.0f;
+     },
+     {black({0, atRest::mercury.x}),
+      black({0, -atRest::mercury.x}),
+      {Probe::NEARER_THAN, {0, 0}, (1.0f - 4.0f / 30.0f) / 2.0f}}},
+};
+
+TEST_F(SystemView, StateChangesShowOnScreen) {
+    for (const ViewCase& c : viewCases) {
+        SCOPED_TRACE(c.what);
+        resetSceneForTest();
+        c.arrange();
+        const Frame frame = drawFrame();
+        for (const Probe& probe : c.probes) {
+            const Point p = probe.at;
+            switch (probe.look) {
+            case Probe::LIT:
+                EXPECT_FALSE(frame.atModel(p.x, p.y).isBlack()) << p.x << "," << p.y;
+                break;
+            case Probe::BLACK:
+                EXPECT_TRUE(frame.atModel(p.x, p.y).isBlack()) << p.x << "," << p.y;
+                break;
+            case Probe::NEARER_THAN:
+                EXPECT_LT(frame.depthAtModel(p.x, p.y), probe.depth);
+                break;
+            }
+        }
     }
 }
 
-TEST_F(SystemView, PlanetsMoveCounterClockwiseAsTheirOrbitAnglesGrow) {
-    sceneState.orbitAngle[ORBIT_MERCURY] = 90.0f;
-    sceneState.orbitAngle[ORBIT_JUPITER] = 30.0f;
-    sceneState.orbitAngle[ORBIT_NEPTUNE] = 45.0f;
-    const Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(0, 4.5).isBlack());
-    EXPECT_TRUE(frame.atModel(4.5, 0).isBlack());
-    EXPECT_FALSE(frame.atModel(15.2 * std::cos(degrees(30)), 15.2 * std::sin(degrees(30))).isBlack());
-    EXPECT_TRUE(frame.atModel(15.2, 0).isBlack());
-    // Neptune starts on the -x side: 45 degrees takes it below the axis.
-    EXPECT_FALSE(frame.atModel(-25.4 * std::cos(degrees(45)), -25.4 * std::sin(degrees(45))).isBlack());
-}
+// Points on the x axis between the bodies (and the ring).
+constexpr double gapsOnAxis[] = {-29.0, -27.0, -23.0, -17.0, -14.0, -9.5, -4.5,
+                                 3.5,   7.0,   12.5,  18.5,  25.5,  29.8};
 
-TEST_F(SystemView, MoonCirclesTheEarthInTheEarthsFrame) {
-    sceneState.orbitAngle[ORBIT_EARTH] = 90.0f; // Earth at (0, 9.6)
-    sceneState.orbitAngle[ORBIT_MOON] = 90.0f;  // Moon another 90 degrees on: (-1.5, 9.6)
+TEST_F(SystemView, AtRestEveryBodyIsOnTheXAxisAtItsSizeWithDarkGapsBetween) {
     const Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(0, 9.6).isBlack());
-    EXPECT_FALSE(frame.atModel(-1.5, 9.6).isBlack());
-    EXPECT_TRUE(frame.atModel(0, 11.1).isBlack());
-    EXPECT_TRUE(frame.atModel(11.1, 0).isBlack());
+    for (const BodyPlace& body : atRest::bodies)
+        EXPECT_FALSE(frame.atModel(body.x, 0).isBlack()) << body.name;
+    for (double x : gapsOnAxis)
+        EXPECT_TRUE(frame.atModel(x, 0).isBlack()) << x;
+    for (double y : {-20.0, -5.0, 5.0, 20.0})
+        EXPECT_TRUE(frame.atModel(0, y).isBlack()) << y;
+    for (const BodyPlace& body : {atRest::sun, atRest::jupiter, atRest::mercury, atRest::pluto}) {
+        EXPECT_FALSE(frame.atModel(body.x, body.radius * 0.85).isBlack()) << body.name;
+        EXPECT_TRUE(frame.atModel(body.x, body.radius * 1.15).isBlack()) << body.name;
+    }
 }
 
 // The ring's tilt turns with twice Saturn's orbit angle: the half of the ring in front of the
@@ -84,80 +148,29 @@ TEST_F(SystemView, SaturnsRingTiltTurnsWithTwiceTheOrbitAngle) {
     for (const RingCase& c : {RingCase{0, true}, RingCase{90, false}, RingCase{180, true}}) {
         SCOPED_TRACE(c.orbit);
         sceneState.orbitAngle[ORBIT_SATURN] = c.orbit;
-        const double a = degrees(c.orbit);
-        const double sx = -19.6 * std::cos(a), sy = -19.6 * std::sin(a);
+        const Point s = turned(atRest::saturn, c.orbit);
         const Frame frame = drawFrame();
-        EXPECT_FALSE(frame.atModel(sx, sy).isBlack());
+        EXPECT_FALSE(frame.atModel(s.x, s.y).isBlack());
         // Wide along x, squeezed to cos 45 along y: an ellipse with its long axis horizontal.
-        EXPECT_FALSE(frame.atModel(sx + 1.7, sy).isBlack());
-        EXPECT_FALSE(frame.atModel(sx - 1.7, sy).isBlack());
-        EXPECT_TRUE(frame.atModel(sx, sy + 1.7).isBlack());
-        EXPECT_TRUE(frame.atModel(sx - 2.2, sy).isBlack()); // (+2.2 at 180 degrees is Uranus)
+        EXPECT_FALSE(frame.atModel(s.x + 1.7, s.y).isBlack());
+        EXPECT_FALSE(frame.atModel(s.x - 1.7, s.y).isBlack());
+        EXPECT_TRUE(frame.atModel(s.x, s.y + 1.7).isBlack());
+        EXPECT_TRUE(frame.atModel(s.x - 2.2, s.y).isBlack()); // (+2.2 at 180 degrees is Uranus)
         // 1.2 above or below Saturn's centre the ring is at z = +-1.2 and the faceted sphere's
         // surface at about z = 0.4: depth 0.480 where the ring is in front, about 0.493 where not.
-        const float ringDepthAbove = frame.depthAtModel(sx, sy + 1.2);
-        const float ringDepthBelow = frame.depthAtModel(sx, sy - 1.2);
-        EXPECT_NEAR(c.upperHalfInFront ? ringDepthAbove : ringDepthBelow, (1.0f - 1.2f / 30.0f) / 2.0f, 0.001);
+        const float ringDepthAbove = frame.depthAtModel(s.x, s.y + 1.2);
+        const float ringDepthBelow = frame.depthAtModel(s.x, s.y - 1.2);
+        EXPECT_NEAR(c.upperHalfInFront ? ringDepthAbove : ringDepthBelow, (1.0f - 1.2f / 30.0f) / 2.0f,
+                    0.001);
         EXPECT_GT(c.upperHalfInFront ? ringDepthBelow : ringDepthAbove, 0.488f);
     }
-}
-
-TEST_F(SystemView, RingStandsUprightAtFortyFiveDegrees) {
-    sceneState.orbitAngle[ORBIT_SATURN] = 45.0f; // its tilt has turned by 90: long axis vertical
-    const double sx = -19.6 * std::cos(degrees(45)), sy = -19.6 * std::sin(degrees(45));
-    const Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(sx, sy + 1.7).isBlack());
-    EXPECT_FALSE(frame.atModel(sx, sy - 1.7).isBlack());
-    EXPECT_TRUE(frame.atModel(sx + 1.7, sy).isBlack());
-}
-
-TEST_F(SystemView, ZoomScalesAboutTheSun) {
-    sceneState.zoom = 0.5f;
-    const Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(7.6, 0).isBlack());   // Jupiter
-    EXPECT_FALSE(frame.atModel(-9.8, 0).isBlack());  // Saturn
-    EXPECT_TRUE(frame.atModel(15.2, 0).isBlack());
-    EXPECT_TRUE(frame.atModel(0, 1.7).isBlack());    // the Sun is half as big
-    EXPECT_FALSE(frame.atModel(0, 1.3).isBlack());
-}
-
-TEST_F(SystemView, DragRotationTurnsTheModel) {
-    sceneState.viewYaw = 180.0f; // seen from behind: left and right swap
-    Frame frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(-15.2, 0).isBlack());
-    EXPECT_TRUE(frame.atModel(15.2, 0).isBlack());
-
-    sceneState.viewYaw = 0.0f;
-    sceneState.viewPitch = 180.0f; // upside down
-    sceneState.orbitAngle[ORBIT_MERCURY] = 90.0f;
-    frame = drawFrame();
-    EXPECT_FALSE(frame.atModel(0, -4.5).isBlack());
-    EXPECT_TRUE(frame.atModel(0, 4.5).isBlack());
-
-    sceneState.viewPitch = 90.0f; // edge on: Mercury passes in front of the Sun
-    frame = drawFrame();
-    EXPECT_TRUE(frame.atModel(0, 4.5).isBlack());
-    EXPECT_TRUE(frame.atModel(0, -4.5).isBlack());
-    EXPECT_LT(frame.depthAtModel(0, 0), (1.0f - 4.0f / 30.0f) / 2.0f);
 }
 
 TEST_F(SystemView, UnknownViewDrawsABlackFrame) {
     sceneState.currentView = 42;
     const Frame frame = drawFrame();
-    for (size_t i = 0; i < frame.rgb.size(); ++i) ASSERT_EQ(frame.rgb[i], 0) << i;
-}
-
-TEST_F(SystemView, ManyFramesLeaveTheStackAndErrorsClean) {
-    const int depth = modelviewStackDepth();
-    for (int i = 0; i < 200; ++i) {
-        advanceAnimation();
-        onDisplay();
-    }
-    EXPECT_EQ(modelviewStackDepth(), depth);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    GLfloat matrix[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(matrix[i], (i % 5 == 0) ? 1.0f : 0.0f, 1e-6) << i;
+    for (size_t i = 0; i < frame.rgb.size(); ++i)
+        ASSERT_EQ(frame.rgb[i], 0) << i;
 }
 
 TEST_F(SystemView, LeavesTheGreyColourCurrent) {
@@ -167,6 +180,21 @@ TEST_F(SystemView, LeavesTheGreyColourCurrent) {
     EXPECT_EQ(colour[0], 0.75f);
     EXPECT_EQ(colour[1], 0.75f);
     EXPECT_EQ(colour[2], 0.75f);
+}
+
+TEST_F(SystemView, FramesOfEveryViewLeaveTheStackAsFound) {
+    const int depth = modelviewStackDepth();
+    for (int i = 0; i < 330; ++i) {
+        sceneState.currentView = i % (VIEW_SYSTEM + 1);
+        advanceAnimation();
+        onDisplay();
+        ASSERT_EQ(modelviewStackDepth(), depth) << "view " << sceneState.currentView;
+    }
+    // Without drag or zoom the view transform is the identity, which every view leaves current.
+    GLfloat matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(matrix[i], (i % 5 == 0) ? 1.0f : 0.0f) << i;
 }
 
 } // namespace

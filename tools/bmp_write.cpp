@@ -1,66 +1,31 @@
-// Writes the BMP layout the program's textures use: file header, 40-byte info header, bottom-up rows.
+// Writes a body image as a BMP through the program's one BMP writer (bmp_builder).
 #include "body_image_io.h"
-
-#include <cstdint>
-#include <cstdio>
-
-namespace {
-
-void putU16(std::vector<unsigned char>* out, uint32_t value) {
-    out->push_back(static_cast<unsigned char>(value));
-    out->push_back(static_cast<unsigned char>(value >> 8));
-}
-
-void putU32(std::vector<unsigned char>* out, uint32_t value) {
-    putU16(out, value & 0xffff);
-    putU16(out, value >> 16);
-}
-
-} // namespace
+#include "tools/bmp_builder.h"
 
 bool writeBmp(const std::string& path, const PlainImage& image) {
-    bool grey = image.channels == 1;
-    uint32_t colors = grey ? 256 : 0;
-    uint32_t rowBytes = static_cast<uint32_t>(image.width) * (grey ? 1 : 3);
-    uint32_t stride = (rowBytes + 3) / 4 * 4;
-    uint32_t pixelOffset = 14 + 40 + 4 * colors;
-    uint32_t imageBytes = stride * static_cast<uint32_t>(image.height);
-
-    std::vector<unsigned char> file;
-    file.reserve(pixelOffset + imageBytes);
-    file.push_back('B');
-    file.push_back('M');
-    putU32(&file, pixelOffset + imageBytes);
-    putU32(&file, 0);
-    putU32(&file, pixelOffset);
-    putU32(&file, 40);
-    putU32(&file, static_cast<uint32_t>(image.width));
-    putU32(&file, static_cast<uint32_t>(image.height));
-    putU16(&file, 1);
-    putU16(&file, grey ? 8 : 24);
-    putU32(&file, 0);
-    putU32(&file, imageBytes);
-    putU32(&file, 2835); // 72 dots per inch
-    putU32(&file, 2835);
-    putU32(&file, colors);
-    putU32(&file, colors);
-    for (uint32_t level = 0; level < colors; ++level) {
-        file.insert(file.end(), {static_cast<unsigned char>(level), static_cast<unsigned char>(level),
-                                 static_cast<unsigned char>(level), 0});
+    const bool grey = image.channels == 1;
+    BmpParts parts;
+    parts.width = image.width;
+    parts.height = image.height;
+    parts.bitCount = grey ? 8 : 24;
+    if (grey) {
+        for (uint32_t level = 0; level < 256; ++level)
+            parts.palette.push_back(level * 0x010101u);
+        parts.colorsUsed = 256;
     }
-    for (int y = image.height - 1; y >= 0; --y) {
-        const unsigned char* row = image.pixels.data() + static_cast<size_t>(y) * image.width * image.channels;
+    // The image lists its top row first; the file stores the bottom row first.
+    std::vector<std::vector<uint32_t>> rows(static_cast<size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const unsigned char* row =
+            image.pixels.data() + static_cast<size_t>(image.height - 1 - y) * image.width * image.channels;
+        std::vector<uint32_t>& stored = rows[static_cast<size_t>(y)];
+        stored.reserve(static_cast<size_t>(image.width));
         for (int x = 0; x < image.width; ++x) {
-            if (grey) {
-                file.push_back(row[x]);
-            } else {
-                file.insert(file.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]}); // stored blue first
-            }
+            const unsigned char* p = row + static_cast<size_t>(x) * image.channels;
+            stored.push_back(grey ? p[0] : static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2]);
         }
-        file.resize(file.size() + (stride - rowBytes), 0);
     }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
+    parts.pixels = packRows(rows, parts.bitCount);
+    parts.sizeImage = static_cast<uint32_t>(parts.pixels.size());
+    return writeBytes(path, buildBmp(parts));
 }

@@ -1,6 +1,7 @@
 // bmpdecode FILE [OUT.ppm]: prints "WIDTH HEIGHT" of a BMP decoded by the program's own decoder and
 // optionally writes it as a binary PPM (top row first). Exits 1, with the decoder's message, on failure.
 #include "image/image.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
@@ -25,8 +26,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s FILE.bmp [OUT.ppm]\n", argv[0]);
         return 2;
     }
-    RgbImage* image = loadBmpImage(argv[1]);
-    if (!image) return 1;
+    MappedFile file;
+    if (!mapFileReadOnly(argv[1], &file)) {
+        std::fprintf(stderr, "Failed to open DIB file %s.\n", argv[1]);
+        return 1;
+    }
+    RgbImage* image = nullptr;
+    BmpError error = decodeBmpImage(file.data, file.size, maxBmpPixelCount, &image);
+    unmapFile(&file);
+    if (error != BmpError::none) {
+        std::fprintf(stderr, "%s\n", bmpErrorMessage(error));
+        return 1;
+    }
     std::printf("%d %d\n", image->width, image->height);
     int status = 0;
     if (argc == 3 && !writePpm(image, argv[2])) {

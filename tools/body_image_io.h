@@ -7,7 +7,7 @@
 struct PlainImage {
     int width = 0;
     int height = 0;
-    int channels = 0;                 // 1 (grey) or 3 (red, green, blue)
+    int channels = 0;                  // 1 (grey) or 3 (red, green, blue)
     std::vector<unsigned char> pixels; // top row first, tightly packed
 };
 

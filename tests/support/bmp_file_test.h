@@ -1,14 +1,15 @@
 // Fixture for decoder tests: a fresh folder, no boxes recorded yet, and load() for bytes written to a file.
 #pragma once
 
-#include "tests/support/bmp_builder.h"
+#include "image/image.h"
 #include "tests/support/message_box_recorder.h"
+#include "tools/bmp_builder.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
 class BmpFileTest : public ::testing::Test {
-public:
+  public:
     void SetUp() override {
         clearRecordedMessageBoxes();
         directory = makeTestDirectory();
@@ -16,9 +17,15 @@ public:
     }
     void TearDown() override { removeTestDirectory(directory); }
     RgbImage* load(const Bytes& bytes) {
-        writeBytes(path, bytes);
+        EXPECT_TRUE(writeBytes(path, bytes)) << path;
         return loadBmpImage(path.c_str());
     }
     std::string directory;
     std::string path;
 };
+
+// Pixel of a decoded image as 0xRRGGBB; y counts from the bottom row.
+inline uint32_t pixelAt(const RgbImage* image, int x, int y) {
+    const unsigned char* p = image->pixels + (static_cast<size_t>(y) * image->width + x) * 3;
+    return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+}

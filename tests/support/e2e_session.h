@@ -4,6 +4,7 @@
 
 #include "tests/support/e2e_display.h"
 #include "tests/support/e2e_program.h"
+#include "tests/support/model_on_screen.h"
 
 #include <chrono>
 #include <cmath>
@@ -12,22 +13,34 @@
 #include <optional>
 #include <string>
 
-// The window shows the cube -30..30 on 800 pixels, origin at the centre, y up.
-constexpr int windowSize = 800;
-constexpr double pixelsPerUnit = windowSize / 60.0;
-inline int pixelX(double units) { return static_cast<int>(std::lround(windowSize / 2 + units * pixelsPerUnit)); }
-inline int pixelY(double units) { return static_cast<int>(std::lround(windowSize / 2 - units * pixelsPerUnit)); }
+// Screen pixel column / row, within the window, nearest to a model coordinate.
+inline int pixelX(double units) {
+    return static_cast<int>(std::lround(windowSize / 2 + units * pixelsPerUnit));
+}
+inline int pixelY(double units) {
+    return static_cast<int>(std::lround(windowSize / 2 - units * pixelsPerUnit));
+}
 
 // Right-button menu entries, top to bottom.
 enum MenuEntry {
-    ENTRY_SUN, ENTRY_MERCURY, ENTRY_VENUS, ENTRY_EARTH, ENTRY_MARS, ENTRY_JUPITER,
-    ENTRY_SATURN, ENTRY_URANUS, ENTRY_NEPTUNE, ENTRY_PLUTO, ENTRY_WHOLE_SYSTEM, ENTRY_COUNT
+    ENTRY_SUN,
+    ENTRY_MERCURY,
+    ENTRY_VENUS,
+    ENTRY_EARTH,
+    ENTRY_MARS,
+    ENTRY_JUPITER,
+    ENTRY_SATURN,
+    ENTRY_URANUS,
+    ENTRY_NEPTUNE,
+    ENTRY_PLUTO,
+    ENTRY_WHOLE_SYSTEM,
+    ENTRY_COUNT
 };
 
 extern const char* const mainTitle; // "Astrolume"
 
 class Session {
-public:
+  public:
     Session();
 
     WorkFolder folder; // fill image/ before start()
@@ -52,7 +65,7 @@ public:
     // Keeps a picture next to the test binary's other output, for a failing test to point at.
     std::string keep(const Picture& picture, const std::string& name) const;
 
-private:
+  private:
     std::unique_ptr<ProgramRun> program_;
     WindowBox main_{};
 };

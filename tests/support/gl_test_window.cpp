@@ -1,6 +1,6 @@
 #include "tests/support/gl_test_window.h"
 
-#include "app/startup.h"
+#include "app/app.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -11,7 +11,9 @@ namespace {
 bool windowOpen = false;
 void (*installedIdle)() = nullptr;
 int displayCount = 0;
-void countDisplay() { ++displayCount; }
+void countDisplay() {
+    ++displayCount;
+}
 } // namespace
 
 // The test programs link with --wrap=glutIdleFunc, so they know what the program installed.
@@ -54,51 +56,59 @@ void openTestWindow() {
 void resetSceneForTest() {
     openTestWindow();
     SceneState fresh;
-    for (int slot = 0; slot < BODY_COUNT; ++slot) fresh.bodyTextures[slot] = sceneState.bodyTextures[slot];
+    for (int slot = 0; slot < BODY_COUNT; ++slot)
+        fresh.bodyTextures[slot] = sceneState.bodyTextures[slot];
     fresh.quadric = sceneState.quadric;
     sceneState = fresh;
     glutIdleFunc(nullptr);
     glEnable(GL_LIGHTING);
     glColor3f(1, 1, 1);
-    onReshape(testWindowSize, testWindowSize);
+    onReshape(windowSize, windowSize);
     pumpGlutEvents(3);
 }
 
 void pumpGlutEvents(int rounds) {
-    for (int i = 0; i < rounds; ++i) glutMainLoopEvent();
+    for (int i = 0; i < rounds; ++i)
+        glutMainLoopEvent();
 }
 
 Rgb Frame::at(int windowX, int windowYFromTop) const {
-    const int row = testWindowSize - 1 - windowYFromTop;
-    const unsigned char* p = &rgb[(static_cast<size_t>(row) * testWindowSize + windowX) * 3];
+    const int row = windowSize - 1 - windowYFromTop;
+    const unsigned char* p = &rgb[(static_cast<size_t>(row) * windowSize + windowX) * 3];
     return {p[0], p[1], p[2]};
 }
 
-Rgb Frame::atModel(double x, double y) const { return at(modelToWindowX(x), modelToWindowYFromTop(y)); }
+Rgb Frame::atModel(double x, double y) const {
+    return at(modelToWindowX(x), modelToWindowYFromTop(y));
+}
 
 float Frame::depthAtModel(double x, double y) const {
-    const int row = testWindowSize - 1 - modelToWindowYFromTop(y);
-    return depth[static_cast<size_t>(row) * testWindowSize + modelToWindowX(x)];
+    const int row = windowSize - 1 - modelToWindowYFromTop(y);
+    return depth[static_cast<size_t>(row) * windowSize + modelToWindowX(x)];
 }
 
 Frame drawFrame() {
     onDisplay();
     glFinish();
     Frame frame;
-    frame.rgb.resize(static_cast<size_t>(testWindowSize) * testWindowSize * 3);
+    frame.rgb.resize(static_cast<size_t>(windowSize) * windowSize * 3);
     // Mesa's software renderer presents a frame by copying it, so after onDisplay's swap the back
     // buffer still holds exactly what was drawn (its front buffer is not kept up to date).
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, testWindowSize, testWindowSize, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    frame.depth.resize(static_cast<size_t>(testWindowSize) * testWindowSize);
-    glReadPixels(0, 0, testWindowSize, testWindowSize, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
+    glReadPixels(0, 0, windowSize, windowSize, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    frame.depth.resize(static_cast<size_t>(windowSize) * windowSize);
+    glReadPixels(0, 0, windowSize, windowSize, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
     return frame;
 }
 
-int modelToWindowX(double x) { return static_cast<int>(std::floor((x + 30.0) / 60.0 * testWindowSize)); }
+int modelToWindowX(double x) {
+    return static_cast<int>(std::floor((x + cubeHalfSize) / (2 * cubeHalfSize) * windowSize));
+}
 
-int modelToWindowYFromTop(double y) { return static_cast<int>(std::floor((30.0 - y) / 60.0 * testWindowSize)); }
+int modelToWindowYFromTop(double y) {
+    return static_cast<int>(std::floor((cubeHalfSize - y) / (2 * cubeHalfSize) * windowSize));
+}
 
 int modelviewStackDepth() {
     GLint depth = 0;

@@ -2,15 +2,15 @@
 // current X display, with the scene put back to its start-up values before each test.
 #pragma once
 
-#include <vector>
+#include "tests/support/model_on_screen.h"
 
-constexpr int testWindowSize = 800;
+#include <vector>
 
 // Opens the window exactly as the program does (menu, callbacks, initScene) on first use.
 void openTestWindow();
 
 // Start-up values for every SceneState field but the textures and the quadric; no idle callback,
-// lighting on, modelview matrix mode, an 800 x 800 viewport.
+// lighting on, modelview matrix mode, a viewport of the whole window.
 void resetSceneForTest();
 
 // Lets freeglut handle what is pending (window events, redisplays) `rounds` times.
@@ -40,7 +40,7 @@ struct Frame {
 };
 Frame drawFrame();
 
-// Window pixel column / row (from the top) of a model coordinate in the -30..30 cube.
+// Window pixel column / row (from the top) holding a model coordinate of the cube.
 int modelToWindowX(double x);
 int modelToWindowYFromTop(double y);
 

@@ -1,7 +1,6 @@
-// Builds small BMP files byte by byte for the decoder's tests and benchmark, and writes them to disk.
+// BMP files laid out byte by byte, the program's one BMP writer: make_body_images writes the body
+// images with it, and tests and benchmarks build ordinary, malformed and large files with it.
 #pragma once
-
-#include "image/image.h"
 
 #include <cstdint>
 #include <string>
@@ -11,8 +10,8 @@ using Bytes = std::vector<uint8_t>;
 
 // The parts of a BMP file; buildBmp lays them out in file order.
 struct BmpParts {
-    bool fileHeader = true;       // start with the 14-byte "BM" header
-    uint32_t headerSize = 40;     // 12 writes the core header; anything else a 40-byte header padded to this size
+    bool fileHeader = true;   // start with the 14-byte "BM" header
+    uint32_t headerSize = 40; // 12 writes the core header; anything else a 40-byte header padded to this size
     int32_t width = 1;
     int32_t height = 1;
     uint16_t planes = 1;
@@ -35,13 +34,10 @@ Bytes packRows(const std::vector<std::vector<uint32_t>>& rows, int bitCount);
 void appendU16(Bytes* bytes, uint32_t value);
 void appendU32(Bytes* bytes, uint32_t value);
 
-// A fresh directory for one test process, removed by removeTestDirectory.
+// A fresh temporary directory, removed with everything in it by removeTestDirectory.
 std::string makeTestDirectory();
 void removeTestDirectory(const std::string& directory);
 
-void writeBytes(const std::string& path, const Bytes& bytes);
+// False when the file cannot be written whole.
+bool writeBytes(const std::string& path, const Bytes& bytes);
 Bytes readBytes(const std::string& path);
-
-// Pixel of a decoded image as 0xRRGGBB; y counts from the bottom row.
-uint32_t pixelAt(const RgbImage* image, int x, int y);
-

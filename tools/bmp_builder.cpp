@@ -1,5 +1,5 @@
-// BMP files for tests and benchmarks, laid out by hand so malformed variants are easy to make.
-#include "tests/support/bmp_builder.h"
+// BMP files laid out by hand, so that malformed variants are as easy to make as ordinary ones.
+#include "tools/bmp_builder.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +40,8 @@ Bytes buildBmp(const BmpParts& p) {
         appendU32(&header, 0);
         if (header.size() < p.headerSize) header.resize(p.headerSize, 0);
     }
-    for (uint32_t mask : p.masks) appendU32(&header, mask);
+    for (uint32_t mask : p.masks)
+        appendU32(&header, mask);
     for (uint32_t color : p.palette) {
         header.push_back(static_cast<uint8_t>(color));
         header.push_back(static_cast<uint8_t>(color >> 8));
@@ -86,7 +87,8 @@ Bytes packRows(const std::vector<std::vector<uint32_t>>& rows, int bitCount) {
                 if (bitCount == 32) out.push_back(value >> 24);
             }
         }
-        while ((out.size() - start) % 4 != 0) out.push_back(0);
+        while ((out.size() - start) % 4 != 0)
+            out.push_back(0);
     }
     return out;
 }
@@ -102,18 +104,14 @@ void removeTestDirectory(const std::string& directory) {
     std::filesystem::remove_all(directory, ignored);
 }
 
-void writeBytes(const std::string& path, const Bytes& bytes) {
+bool writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
+    out.close();
+    return !out.fail();
 }
 
 Bytes readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-uint32_t pixelAt(const RgbImage* image, int x, int y) {
-    const unsigned char* p = image->pixels + (static_cast<size_t>(y) * image->width + x) * 3;
-    return static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
 }

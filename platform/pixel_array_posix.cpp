@@ -1,0 +1,21 @@
+// Pixel arrays from malloc, with Linux's hint to back large ones with huge pages.
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <sys/mman.h>
+
+// Each fresh page of a large image costs one fault when first written; with transparent huge pages that
+// becomes one per 2 MiB, several times faster on big textures. Only a hint: elsewhere nothing changes.
+unsigned char* allocatePixelArray(size_t bytes) {
+    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes));
+#if defined(MADV_HUGEPAGE)
+    if (pixels) {
+        constexpr uintptr_t hugePage = uintptr_t(2) << 20;
+        uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
+        uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
+        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    }
+#endif
+    return pixels;
+}

@@ -1,0 +1,35 @@
+// Where the model is on screen: the cube the window shows, and where the whole-system view puts
+// each body before anything moves. Every test that looks for a body takes its place from here.
+#pragma once
+
+#include "app/app.h"
+
+// The window shows the cube from -cubeHalfSize to cubeHalfSize, origin at the centre, y up.
+constexpr double cubeHalfSize = 30.0;
+constexpr double pixelsPerUnit = windowSize / (2 * cubeHalfSize);
+
+struct BodyPlace {
+    const char* name;
+    double x; // centre on the x axis, in model units
+    double radius;
+    double extent; // half width seen from the front: the radius, or for Saturn its ring
+};
+
+// Every angle 0, no drag, no zoom: the planets alternate sides of the Sun.
+namespace atRest {
+constexpr BodyPlace sun{"Sun", 0.0, 3.0, 3.0};
+constexpr BodyPlace mercury{"Mercury", 4.5, 0.62, 0.62};
+constexpr BodyPlace venus{"Venus", -6.4, 0.9, 0.9};
+constexpr BodyPlace earth{"Earth", 9.6, 0.8, 0.8};
+constexpr BodyPlace moon{"Moon", 11.1, 0.27, 0.27}; // 1.5 beyond the Earth
+constexpr BodyPlace mars{"Mars", -12.3, 0.64, 0.64};
+constexpr BodyPlace jupiter{"Jupiter", 15.2, 1.5, 1.5};
+constexpr BodyPlace saturn{"Saturn", -19.6, 1.3, 2.0};
+constexpr BodyPlace uranus{"Uranus", 22.2, 1.1, 1.1};
+constexpr BodyPlace neptune{"Neptune", -25.4, 1.0, 1.0};
+constexpr BodyPlace pluto{"Pluto", 28.6, 0.9, 0.9};
+
+// In the order of the texture slots.
+constexpr BodyPlace bodies[] = {sun,     mercury, venus,  earth,   moon, mars,
+                                jupiter, saturn,  uranus, neptune, pluto};
+} // namespace atRest
