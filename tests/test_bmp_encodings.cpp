@@ -4,6 +4,8 @@
 #include "tests/support/message_box_recorder.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -31,28 +33,64 @@ std::vector<uint32_t> paletteOfSize(size_t count) {
     return colors;
 }
 
-// Indexed pixels at every depth and at widths 1 to 6, so each amount of row padding occurs.
-TEST_F(BmpEncodingTest, PaletteIndicesGiveTheirTableColours) {
-    for (int bitCount : {1, 4, 8}) {
+// 16-bit words: five bits each of red, green and blue, the top bit ignored, each channel widened by
+// repeating its top bits so that 31 becomes 255.
+struct FiveBitWord {
+    uint32_t word;
+    uint32_t expected;
+};
+const FiveBitWord fiveBitWords[] = {
+    {0x7fff, 0xffffff}, {0xffff, 0xffffff}, {0x8000, 0x000000}, {0x7c00, 0xff0000}, {0x03e0, 0x00ff00},
+    {0x001f, 0x0000ff}, {0x0421, 0x080808}, {0x4210, 0x848484}, {0x2d6b, 0x5a5a5a},
+};
+
+// Pixel (x, y) of the test picture at `bitCount` bits: what the file stores and what it shows. Indices
+// give their table colours; 24- and 32-bit pixels are stored blue, green, red and, at 32 bits, a byte
+// that must not leak into the colour.
+std::pair<uint32_t, uint32_t> storedAndShown(int bitCount, const std::vector<uint32_t>& colors, int x,
+                                             int y) {
+    if (bitCount <= 8) {
+        uint32_t index = static_cast<uint32_t>(x * 7 + y * 3 + 1) % colors.size();
+        return {index, colors[index]};
+    }
+    if (bitCount == 16) {
+        const FiveBitWord& w = fiveBitWords[static_cast<size_t>(x + 4 * y) % std::size(fiveBitWords)];
+        return {w.word, w.expected};
+    }
+    uint32_t color =
+        (0x1f2e3du * static_cast<uint32_t>(x + 1) + 0x402010u * static_cast<uint32_t>(y)) & 0xffffff;
+    return {color | 0xa5000000, color};
+}
+
+// Every uncompressed encoding, under both header sizes (a core header has 3-byte colour entries), at
+// widths 1 to 6 so that every amount of row padding occurs.
+TEST_F(BmpEncodingTest, UncompressedPixelsGiveTheirColoursAtEveryWidth) {
+    struct Case {
+        uint32_t headerSize;
+        int bitCount;
+    };
+    const Case cases[] = {{40, 1},  {40, 4}, {40, 8}, {40, 16}, {40, 24},
+                          {40, 32}, {12, 1}, {12, 4}, {12, 8},  {12, 24}};
+    for (const Case& c : cases) {
+        const std::vector<uint32_t> colors =
+            c.bitCount <= 8 ? paletteOfSize(size_t(1) << c.bitCount) : std::vector<uint32_t>{};
         for (int width = 1; width <= 6; ++width) {
-            SCOPED_TRACE("bits " + std::to_string(bitCount) + " width " + std::to_string(width));
-            std::vector<uint32_t> colors = paletteOfSize(size_t(1) << bitCount);
-            std::vector<std::vector<uint32_t>> indices, expected;
-            for (int y = 0; y < 3; ++y) {
-                indices.emplace_back();
-                expected.emplace_back();
+            SCOPED_TRACE(std::to_string(c.headerSize) + "-byte header, bits " + std::to_string(c.bitCount) +
+                         ", width " + std::to_string(width));
+            std::vector<std::vector<uint32_t>> stored(3), expected(3);
+            for (int y = 0; y < 3; ++y)
                 for (int x = 0; x < width; ++x) {
-                    uint32_t index = (x * 7 + y * 3 + 1) % colors.size();
-                    indices.back().push_back(index);
-                    expected.back().push_back(colors[index]);
+                    auto [value, shown] = storedAndShown(c.bitCount, colors, x, y);
+                    stored[y].push_back(value);
+                    expected[y].push_back(shown);
                 }
-            }
             BmpParts parts;
+            parts.headerSize = c.headerSize;
             parts.width = width;
             parts.height = 3;
-            parts.bitCount = static_cast<uint16_t>(bitCount);
+            parts.bitCount = static_cast<uint16_t>(c.bitCount);
             parts.palette = colors;
-            parts.pixels = packRows(indices, bitCount);
+            parts.pixels = packRows(stored, c.bitCount);
             RgbImage* image = load(buildBmp(parts));
             expectPixels(image, expected);
             freeRgbImage(image);
@@ -84,59 +122,6 @@ TEST_F(BmpEncodingTest, IndicesPastTheColourTableAreBlack) {
         RgbImage* image = load(buildBmp(parts));
         expectPixels(image, {c.expected});
         freeRgbImage(image);
-    }
-}
-
-TEST_F(BmpEncodingTest, SixteenBitPixelsAreFiveFiveFiveWithTopBitsRepeated) {
-    struct Case {
-        uint32_t word;
-        uint32_t expected;
-    };
-    const Case cases[] = {
-        {0x7fff, 0xffffff}, {0xffff, 0xffffff}, {0x8000, 0x000000}, {0x7c00, 0xff0000}, {0x03e0, 0x00ff00},
-        {0x001f, 0x0000ff}, {0x0421, 0x080808}, {0x4210, 0x848484}, {0x2d6b, 0x5a5a5a},
-    };
-    for (int width = 1; width <= 6; ++width) {
-        std::vector<std::vector<uint32_t>> words(2), expected(2);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < width; ++x) {
-                const Case& c = cases[(x + 4 * y) % std::size(cases)];
-                words[y].push_back(c.word);
-                expected[y].push_back(c.expected);
-            }
-        SCOPED_TRACE(width);
-        BmpParts parts;
-        parts.width = width;
-        parts.height = 2;
-        parts.bitCount = 16;
-        parts.pixels = packRows(words, 16);
-        RgbImage* image = load(buildBmp(parts));
-        expectPixels(image, expected);
-        freeRgbImage(image);
-    }
-}
-
-// 24- and 32-bit pixels are stored blue, green, red (and an ignored byte); widths 1 to 6.
-TEST_F(BmpEncodingTest, DirectColourPixelsKeepTheirColour) {
-    for (int bitCount : {24, 32}) {
-        for (int width = 1; width <= 6; ++width) {
-            SCOPED_TRACE("bits " + std::to_string(bitCount) + " width " + std::to_string(width));
-            std::vector<std::vector<uint32_t>> stored(3), expected(3);
-            for (int y = 0; y < 3; ++y)
-                for (int x = 0; x < width; ++x) {
-                    uint32_t color = (0x1f2e3d * (x + 1) + 0x402010 * y) & 0xffffff;
-                    stored[y].push_back(color | 0xa5000000); // the fourth byte must not leak into the colour
-                    expected[y].push_back(color);
-                }
-            BmpParts parts;
-            parts.width = width;
-            parts.height = 3;
-            parts.bitCount = static_cast<uint16_t>(bitCount);
-            parts.pixels = packRows(stored, bitCount);
-            RgbImage* image = load(buildBmp(parts));
-            expectPixels(image, expected);
-            freeRgbImage(image);
-        }
     }
 }
 
@@ -197,115 +182,73 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
     }
 }
 
-// A core (12-byte) header: 16-bit sizes and 3-byte colour entries.
-TEST_F(BmpEncodingTest, CoreHeaderFilesDecodeLikeInfoHeaderFiles) {
-    for (int bitCount : {1, 4, 8, 24}) {
-        for (int width : {1, 3, 6}) {
-            SCOPED_TRACE("bits " + std::to_string(bitCount) + " width " + std::to_string(width));
-            std::vector<uint32_t> colors =
-                bitCount == 24 ? std::vector<uint32_t>{} : paletteOfSize(size_t(1) << bitCount);
-            std::vector<std::vector<uint32_t>> stored(2), expected(2);
-            for (int y = 0; y < 2; ++y)
-                for (int x = 0; x < width; ++x) {
-                    uint32_t value = bitCount == 24 ? 0x102030u * (x + 2 * y + 1) & 0xffffff
-                                                    : (x + 5 * y + 1) % colors.size();
-                    stored[y].push_back(value);
-                    expected[y].push_back(bitCount == 24 ? value : colors[value]);
-                }
-            BmpParts parts;
-            parts.headerSize = 12;
-            parts.width = width;
-            parts.height = 2;
-            parts.bitCount = static_cast<uint16_t>(bitCount);
-            parts.palette = colors;
-            parts.pixels = packRows(stored, bitCount);
-            RgbImage* image = load(buildBmp(parts));
-            expectPixels(image, expected);
-            freeRgbImage(image);
-        }
-    }
-}
-
-// Run-length streams; -1 in `expected` marks a palette-less (black) pixel.
-struct RleCase {
-    const char* name;
-    int32_t width;
-    int32_t height;
-    Bytes stream;
-    std::vector<std::vector<int>> expected; // palette indices, bottom row first
-};
-
-void runRleCases(BmpEncodingTest* test, int bitCount, const std::vector<RleCase>& cases);
-
-class BmpRleTest : public BmpEncodingTest {};
-
-void expectRle(RgbImage* image, const RleCase& c) {
-    std::vector<std::vector<uint32_t>> expected;
-    for (const std::vector<int>& row : c.expected) {
-        expected.emplace_back();
-        for (int index : row)
-            expected.back().push_back(index < 0 ? 0 : palette16[index]);
-    }
-    expectPixels(image, expected);
-}
-
-TEST_F(BmpRleTest, Rle8RunsEscapesAndClipping) {
-    const std::vector<RleCase> cases = {
-        {"encoded run", 4, 1, {4, 1, 0, 1}, {{1, 1, 1, 1}}},
-        {"end of line leaves the rest black", 3, 2, {2, 1, 0, 0, 3, 2, 0, 1}, {{1, 1, -1}, {2, 2, 2}}},
-        {"delta skips pixels",
+// Run-length streams, 8-bit (compression 1) and 4-bit (compression 2): runs, absolute runs and their
+// padding, end of line, delta and end of bitmap; whatever falls outside the image is clipped, and
+// pixels the stream never reaches stay black (-1 in `expected`).
+TEST_F(BmpEncodingTest, RunLengthStreamsDecodeAndClip) {
+    struct Case {
+        int bitCount;
+        const char* name;
+        int32_t width;
+        int32_t height;
+        Bytes stream;
+        std::vector<std::vector<int>> expected; // palette indices, bottom row first
+    };
+    const Case cases[] = {
+        {8, "encoded run", 4, 1, {4, 1, 0, 1}, {{1, 1, 1, 1}}},
+        {8, "end of line leaves the rest black", 3, 2, {2, 1, 0, 0, 3, 2, 0, 1}, {{1, 1, -1}, {2, 2, 2}}},
+        {8,
+         "delta skips pixels",
          4,
          3,
          {1, 1, 0, 2, 2, 1, 1, 2, 0, 1},
          {{1, -1, -1, -1}, {-1, -1, -1, 2}, {-1, -1, -1, -1}}},
-        {"absolute run of odd length is padded", 5, 1, {0, 3, 1, 2, 3, 0, 2, 4, 0, 1}, {{1, 2, 3, 4, 4}}},
-        {"absolute run of even length", 5, 1, {0, 4, 5, 6, 7, 8, 1, 9, 0, 1}, {{5, 6, 7, 8, 9}}},
-        {"end of bitmap stops early", 2, 2, {2, 3, 0, 1, 2, 4}, {{3, 3}, {-1, -1}}},
-        {"missing end of bitmap", 2, 2, {2, 3}, {{3, 3}, {-1, -1}}},
-        {"run past the row end is clipped", 2, 2, {5, 1, 0, 0, 1, 2, 0, 1}, {{1, 1}, {2, -1}}},
-        {"absolute run past the row end is clipped", 2, 1, {0, 3, 4, 5, 6, 0, 0, 1}, {{4, 5}}},
-        {"delta past the image is ignored", 2, 1, {0, 2, 200, 200, 2, 1, 0, 1}, {{-1, -1}}},
-        {"index past the table is black", 2, 1, {1, 16, 1, 255, 0, 1}, {{-1, -1}}},
-        {"absolute run cut by the end of file", 3, 1, {1, 1, 0, 5, 2}, {{1, -1, -1}}},
-    };
-    runRleCases(this, 8, cases);
-}
-
-TEST_F(BmpRleTest, Rle4RunsAlternateNibblesAndEscapes) {
-    const std::vector<RleCase> cases = {
-        {"encoded run alternates nibbles", 5, 1, {5, 0x12, 0, 1}, {{1, 2, 1, 2, 1}}},
-        {"absolute run of three nibbles", 6, 1, {0, 3, 0x12, 0x30, 3, 0x45, 0, 1}, {{1, 2, 3, 4, 5, 4}}},
-        {"absolute run of five nibbles is padded",
+        {8, "absolute run of odd length is padded", 5, 1, {0, 3, 1, 2, 3, 0, 2, 4, 0, 1}, {{1, 2, 3, 4, 4}}},
+        {8, "absolute run of even length", 5, 1, {0, 4, 5, 6, 7, 8, 1, 9, 0, 1}, {{5, 6, 7, 8, 9}}},
+        {8, "end of bitmap stops early", 2, 2, {2, 3, 0, 1, 2, 4}, {{3, 3}, {-1, -1}}},
+        {8, "missing end of bitmap", 2, 2, {2, 3}, {{3, 3}, {-1, -1}}},
+        {8, "run past the row end is clipped", 2, 2, {5, 1, 0, 0, 1, 2, 0, 1}, {{1, 1}, {2, -1}}},
+        {8, "absolute run past the row end is clipped", 2, 1, {0, 3, 4, 5, 6, 0, 0, 1}, {{4, 5}}},
+        {8, "delta past the image is ignored", 2, 1, {0, 2, 200, 200, 2, 1, 0, 1}, {{-1, -1}}},
+        {8, "index past the table is black", 2, 1, {1, 16, 1, 255, 0, 1}, {{-1, -1}}},
+        {8, "absolute run cut by the end of file", 3, 1, {1, 1, 0, 5, 2}, {{1, -1, -1}}},
+        {4, "encoded run alternates nibbles", 5, 1, {5, 0x12, 0, 1}, {{1, 2, 1, 2, 1}}},
+        {4, "absolute run of three nibbles", 6, 1, {0, 3, 0x12, 0x30, 3, 0x45, 0, 1}, {{1, 2, 3, 4, 5, 4}}},
+        {4,
+         "absolute run of five nibbles is padded",
          6,
          1,
          {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x66, 0, 1},
          {{1, 2, 3, 4, 5, 6}}},
-        {"absolute run of four nibbles", 4, 1, {0, 4, 0x9a, 0xbc, 0, 1}, {{9, 10, 11, 12}}},
-        {"end of line and delta",
+        {4, "absolute run of four nibbles", 4, 1, {0, 4, 0x9a, 0xbc, 0, 1}, {{9, 10, 11, 12}}},
+        {4,
+         "end of line and delta",
          4,
          3,
          {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
          {{7, 7, -1, -1}, {-1, -1, -1, -1}, {-1, -1, 8, 8}}},
-        {"odd run past the row end is clipped", 3, 1, {7, 0x12, 0, 1}, {{1, 2, 1}}},
-        {"missing end of bitmap", 2, 2, {1, 0x30}, {{3, -1}, {-1, -1}}},
+        {4, "odd run past the row end is clipped", 3, 1, {7, 0x12, 0, 1}, {{1, 2, 1}}},
+        {4, "missing end of bitmap", 2, 2, {1, 0x30}, {{3, -1}, {-1, -1}}},
     };
-    runRleCases(this, 4, cases);
-}
-
-void runRleCases(BmpEncodingTest* test, int bitCount, const std::vector<RleCase>& cases) {
-    for (const RleCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bitCount) + "-bit " + c.name);
         clearRecordedMessageBoxes();
         BmpParts parts;
         parts.width = c.width;
         parts.height = c.height;
-        parts.bitCount = static_cast<uint16_t>(bitCount);
-        parts.compression = bitCount == 8 ? 1 : 2;
+        parts.bitCount = static_cast<uint16_t>(c.bitCount);
+        parts.compression = c.bitCount == 8 ? 1 : 2;
         parts.palette = palette16;
         parts.colorsUsed = static_cast<uint32_t>(palette16.size());
         parts.pixels = c.stream;
-        RgbImage* image = static_cast<BmpRleTest*>(test)->load(buildBmp(parts));
-        expectRle(image, c);
+        std::vector<std::vector<uint32_t>> expected;
+        for (const std::vector<int>& row : c.expected) {
+            expected.emplace_back();
+            for (int index : row)
+                expected.back().push_back(index < 0 ? 0 : palette16[index]);
+        }
+        RgbImage* image = load(buildBmp(parts));
+        expectPixels(image, expected);
         freeRgbImage(image);
     }
 }

@@ -26,6 +26,7 @@ class BmpFailureTest : public BmpFileTest {
         ASSERT_EQ(recordedMessageBoxes().size(), 1u);
         EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
         EXPECT_EQ(recordedMessageBoxes()[0].text, text);
+        EXPECT_EQ(recordedMessageBoxes()[0].kind, MessageBoxKind::error); // owned by the focused window
     }
 };
 
@@ -126,6 +127,51 @@ TEST_F(BmpFailureTest, SizesDecodeUpToTheLimitOnTheTotalNumberOfPixels) {
         EXPECT_TRUE(recordedMessageBoxes().empty());
         freeRgbImage(image);
     }
+}
+
+// decodeBmpImage is the same decoder on bytes in memory, with the caller's limit on the pixel count: it
+// shows no box and says why it failed, in the words loadBmpImage would show.
+TEST_F(BmpFailureTest, BytesInMemoryDecodeWithoutABox) {
+    BmpParts unknown = simpleParts(3, 2, 24);
+    unknown.headerSize = 108;
+    const Bytes threeByTwo = buildBmp(simpleParts(3, 2, 24));
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        int64_t limit;
+        BmpError error;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"at the caller's limit", threeByTwo, 6, BmpError::none, ""},
+        {"a pixel past the caller's limit", threeByTwo, 5, BmpError::outOfMemory, "Out of memory."},
+        {"cut inside the file header",
+         {'B', 'M', 1, 2, 3},
+         maxBmpPixelCount,
+         BmpError::truncated,
+         "Image file is truncated."},
+        {"108-byte header", buildBmp(unknown), maxBmpPixelCount, BmpError::unknownFormat,
+         "Unknown DIB file format."},
+        {"2 bits per pixel", buildBmp(simpleParts(3, 2, 2)), maxBmpPixelCount, BmpError::conversion,
+         "Image file conversion error."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RgbImage stale{};
+        RgbImage* image = &stale; // overwritten on every outcome
+        EXPECT_EQ(decodeBmpImage(c.bytes.data(), c.bytes.size(), c.limit, &image), c.error);
+        EXPECT_STREQ(bmpErrorMessage(c.error), c.message);
+        if (c.error == BmpError::none) {
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(image->width, 3);
+            EXPECT_EQ(image->height, 2);
+            EXPECT_EQ(pixelAt(image, 2, 1), 0x111111u);
+            freeRgbImage(image);
+        } else {
+            EXPECT_EQ(image, nullptr);
+        }
+    }
+    EXPECT_TRUE(recordedMessageBoxes().empty());
 }
 
 // Every prefix of a valid file: refused with the message for the part that is missing, or decoded with

@@ -8,13 +8,8 @@ namespace {
 
 class BmpHeaderTest : public BmpFileTest {};
 
-// The bitmap header alone (what bmpColorCount sees), from a file built without the "BM" header.
-Bytes bitmapHeader(BmpParts parts) {
-    parts.fileHeader = false;
-    parts.palette.clear();
-    return buildBmp(parts);
-}
-
+// Colours used when not 0 (its low 16 bits), else 2, 16 or 256 by bits per pixel; fields past the bytes
+// the caller says are there are not read.
 TEST(BmpColorCountTest, CountComesFromColoursUsedOrBitsPerPixel) {
     struct Case {
         const char* name;
@@ -22,6 +17,7 @@ TEST(BmpColorCountTest, CountComesFromColoursUsedOrBitsPerPixel) {
         uint16_t bitCount;
         uint32_t colorsUsed;
         uint16_t expected;
+        uint32_t available = 0; // header bytes bmpColorCount may read; 0: all of them
     };
     const Case cases[] = {
         {"1 bit", 40, 1, 0, 2},
@@ -38,26 +34,21 @@ TEST(BmpColorCountTest, CountComesFromColoursUsedOrBitsPerPixel) {
         {"core 1 bit", 12, 1, 0, 2},
         {"core 8 bits", 12, 8, 0, 256},
         {"core 24 bits", 12, 24, 0, 0},
+        {"colours used just inside the available bytes", 40, 8, 7, 7, 36},
+        {"colours used cut off: bits per pixel decide", 40, 8, 7, 256, 35},
+        {"bits per pixel cut off as well", 40, 8, 7, 0, 15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BmpParts parts;
+        parts.fileHeader = false;
         parts.headerSize = c.headerSize;
         parts.bitCount = c.bitCount;
         parts.colorsUsed = c.colorsUsed;
-        Bytes header = bitmapHeader(parts);
-        EXPECT_EQ(bmpColorCount(header.data(), static_cast<uint32_t>(header.size())), c.expected);
+        Bytes header = buildBmp(parts);
+        uint32_t available = c.available ? c.available : static_cast<uint32_t>(header.size());
+        EXPECT_EQ(bmpColorCount(header.data(), available), c.expected);
     }
-}
-
-TEST(BmpColorCountTest, FieldsBeyondTheAvailableBytesAreNotRead) {
-    BmpParts parts;
-    parts.bitCount = 8;
-    parts.colorsUsed = 7;
-    Bytes header = bitmapHeader(parts);
-    EXPECT_EQ(bmpColorCount(header.data(), 36), 7);
-    EXPECT_EQ(bmpColorCount(header.data(), 35), 256); // colours used cut off: bits per pixel decide
-    EXPECT_EQ(bmpColorCount(header.data(), 15), 0);   // bits per pixel cut off as well
 }
 
 // A colour table of `count` entries: `first`, black in between, `last`.
