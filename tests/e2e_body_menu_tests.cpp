@@ -20,7 +20,7 @@ bool wholeSystemDrawn(const Picture& p) {
 // A close-up disc has radius 6 units; the axis line runs down x = centre, so probe beside it.
 bool closeUpDiscDrawn(const Picture& p) {
     return isLit(p.at(centre + 20, centre)) && isLit(p.at(pixelX(-5.4), centre)) &&
-           isLit(p.at(pixelX(5.4), centre)) && isBlack(p.at(pixelX(atRest::neptune.x), centre));
+           isLit(p.at(pixelX(5.4), centre)) && isDark(p.at(pixelX(atRest::neptune.x), centre));
 }
 
 // The vertical line x = 0 falls on the boundary between the two middle columns.
@@ -66,17 +66,17 @@ TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
     chooseAndAnswer(ENTRY_SATURN, "토성");
     ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
     for (int side : {-1, 1}) {
-        EXPECT_TRUE(isBlack(picture.at(centre + side * int(6.6 * pixelsPerUnit), centre)))
+        EXPECT_TRUE(isDark(picture.at(centre + side * int(6.6 * pixelsPerUnit), centre)))
             << "no gap between disc and ring on side " << side << "; " << session.keep(picture, "saturn");
         EXPECT_TRUE(isLit(picture.at(centre + side * int(8.2 * pixelsPerUnit), centre)))
             << "no ring on side " << side << "; " << session.keep(picture, "saturn");
-        EXPECT_TRUE(isBlack(picture.at(centre + side * int(9.8 * pixelsPerUnit), centre)))
+        EXPECT_TRUE(isDark(picture.at(centre + side * int(9.8 * pixelsPerUnit), centre)))
             << "ring wider than 9 units on side " << side;
     }
     // Tilted 45 degrees, the ring reaches about 6.4 units up and down, so 7.5 units is clear
     // (away from the axis line).
-    EXPECT_TRUE(isBlack(picture.at(centre + 20, pixelY(7.5))));
-    EXPECT_TRUE(isBlack(picture.at(centre + 20, pixelY(-7.5))));
+    EXPECT_TRUE(isDark(picture.at(centre + 20, pixelY(7.5))));
+    EXPECT_TRUE(isDark(picture.at(centre + 20, pixelY(-7.5))));
     // The axis line spans the whole height.
     EXPECT_TRUE(axisLineAt(picture, 2));
     EXPECT_TRUE(axisLineAt(picture, windowSize - 3));
@@ -88,10 +88,10 @@ TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
     const int moonX = pixelX(-8.5);
     EXPECT_TRUE(isLit(picture.at(moonX, centre)))
         << "no Moon at x=" << moonX << "; " << session.keep(picture, "earth");
-    EXPECT_TRUE(isBlack(picture.at(pixelX(8.5), centre))) << "something right of the Earth";
-    EXPECT_TRUE(isBlack(picture.at(pixelX(-6.7), centre))) << "no space between Earth and Moon";
-    EXPECT_TRUE(isBlack(picture.at(pixelX(-10.0), centre))) << "Moon wider than radius 1";
-    EXPECT_TRUE(isBlack(picture.at(moonX, pixelY(1.5)))) << "Moon taller than radius 1";
+    EXPECT_TRUE(isDark(picture.at(pixelX(8.5), centre))) << "something right of the Earth";
+    EXPECT_TRUE(isDark(picture.at(pixelX(-6.7), centre))) << "no space between Earth and Moon";
+    EXPECT_TRUE(isDark(picture.at(pixelX(-10.0), centre))) << "Moon wider than radius 1";
+    EXPECT_TRUE(isDark(picture.at(moonX, pixelY(1.5)))) << "Moon taller than radius 1";
 }
 
 TEST_F(EndToEndBodyMenu, AstrolumeEntryReturnsToTheWholeSystemWithoutABox) {

@@ -60,7 +60,7 @@ TEST_F(EndToEndStartUp, LeavesBlackSpaceBetweenNeighbouringBodies) {
         const BodyPlace& left = bodies[i];
         const BodyPlace& right = bodies[i + 1];
         const double middle = (left.x + left.extent + right.x - right.extent) / 2;
-        EXPECT_TRUE(isBlack(picture.at(pixelX(middle), axis)))
+        EXPECT_TRUE(isDark(picture.at(pixelX(middle), axis)))
             << "between " << left.name << " and " << right.name << " at x=" << pixelX(middle) << ": "
             << describe(picture.at(pixelX(middle), axis));
     }
@@ -71,7 +71,7 @@ TEST_F(EndToEndStartUp, DrawsNothingAboveOrBelowTheSun) {
     for (double units : {3.4, -3.4, 15.0, -15.0, 29.0, -29.0}) {
         const int row = pixelY(units);
         for (int x = 0; x < windowSize; ++x)
-            ASSERT_TRUE(isBlack(picture.at(x, row))) << "lit pixel at (" << x << "," << row << ")";
+            ASSERT_TRUE(isDark(picture.at(x, row))) << "lit pixel at (" << x << "," << row << ")";
     }
 }
 

@@ -49,7 +49,7 @@ class CloseUps : public testing::Test {
 
     static double sSeenAt(const Frame& frame, double x, double y) {
         const Rgb pixel = frame.atModel(x, y);
-        return pixel.g > 0 ? double(pixel.r) / pixel.g : -1;
+        return pixel.green > 0 ? double(pixel.red) / pixel.green : -1;
     }
 
     GLuint gradient = 0;

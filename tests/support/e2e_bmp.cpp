@@ -1,5 +1,6 @@
 #include "tests/support/e2e_bmp.h"
 #include "tests/support/e2e_wait.h"
+#include "tools/bmp_builder.h"
 
 #include <csignal>
 #include <cstdint>
@@ -8,55 +9,24 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-void putU16(std::string* out, uint32_t v) {
-    out->push_back(static_cast<char>(v & 0xff));
-    out->push_back(static_cast<char>(v >> 8 & 0xff));
-}
-
-void putU32(std::string* out, uint32_t v) {
-    putU16(out, v & 0xffff);
-    putU16(out, v >> 16);
-}
-
-void putFileHeader(std::string* out, uint32_t fileSize, uint32_t pixelOffset) {
-    *out += "BM";
-    putU32(out, fileSize);
-    putU32(out, 0); // two reserved words
-    putU32(out, pixelOffset);
-}
-
-} // namespace
-
 std::string solidBmp(int width, int height, Rgb colour) {
-    const uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
-    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
-    std::string out;
-    putFileHeader(&out, 54 + pixelBytes, 54);
-    putU32(&out, 40);
-    putU32(&out, static_cast<uint32_t>(width));
-    putU32(&out, static_cast<uint32_t>(height));
-    putU16(&out, 1);  // planes
-    putU16(&out, 24); // bits per pixel
-    for (int field = 0; field < 6; ++field) putU32(&out, 0); // no compression, sizes and palette left to the reader
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-        row.push_back(static_cast<char>(colour.blue));
-        row.push_back(static_cast<char>(colour.green));
-        row.push_back(static_cast<char>(colour.red));
-    }
-    row.resize(rowBytes, '\0');
-    for (int y = 0; y < height; ++y) out += row;
-    return out;
+    BmpParts parts;
+    parts.width = width;
+    parts.height = height;
+    const uint32_t rgb = static_cast<uint32_t>(colour.red) << 16 | colour.green << 8 | colour.blue;
+    parts.pixels =
+        packRows(std::vector<std::vector<uint32_t>>(height, std::vector<uint32_t>(width, rgb)), 24);
+    const Bytes file = buildBmp(parts);
+    return std::string(file.begin(), file.end());
 }
 
 std::string bmpWithUnknownHeader() {
-    std::string out;
-    putFileHeader(&out, 14 + 64 + 48, 14 + 64);
-    putU32(&out, 64);
-    for (int i = 4; i < 64 + 48; ++i) out.push_back(static_cast<char>(i * 37));
-    return out;
+    BmpParts parts;
+    parts.headerSize = 64;
+    for (int i = 0; i < 48; ++i)
+        parts.pixels.push_back(static_cast<uint8_t>(i * 37));
+    const Bytes file = buildBmp(parts);
+    return std::string(file.begin(), file.end());
 }
 
 bool convertBodyMaps(const std::string& outFolder) {

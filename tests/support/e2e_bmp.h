@@ -6,7 +6,7 @@
 #include <string>
 
 // A 24-bit uncompressed BMP of one colour: 14-byte file header, 40-byte bitmap header,
-// bottom-up rows padded to four bytes.
+// bottom-up rows padded to four bytes (made with tools/bmp_builder.h).
 std::string solidBmp(int width, int height, Rgb colour);
 
 // Starts like a BMP but announces a 64-byte bitmap header, which Astrolume does not read.

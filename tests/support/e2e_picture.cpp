@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-int Rgb::brightest() const { return std::max({red, green, blue}); }
-
-int Rgb::spread() const { return brightest() - std::min({red, green, blue}); }
-
 Picture Picture::crop(int x, int y, int w, int h) const {
     Picture part;
     part.width = w;

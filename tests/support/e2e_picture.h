@@ -1,15 +1,11 @@
 // Screen pixels as the tests read them, with the few colour judgements they need.
 #pragma once
 
+#include "tests/support/rgb.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-struct Rgb {
-    int red, green, blue;
-    int brightest() const;
-    int spread() const; // brightest minus darkest channel: 0 for pure greys
-};
 
 struct Picture {
     int width = 0, height = 0;
@@ -24,7 +20,7 @@ struct Picture {
 };
 
 // Thresholds for "something is drawn here" and "nothing is": the background is exactly 0.
-inline bool isBlack(const Rgb& c) { return c.brightest() <= 8; }
+inline bool isDark(const Rgb& c) { return c.brightest() <= 8; }
 inline bool isLit(const Rgb& c) { return c.brightest() >= 24; }
 
 // Dark text pixels on a light GTK background.

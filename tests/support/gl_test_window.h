@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/support/model_on_screen.h"
+#include "tests/support/rgb.h"
 
 #include <vector>
 
@@ -22,12 +23,6 @@ void runGlutLoop(int turns);
 
 // How many times the display callback ran while `action` and a few loop turns were carried out.
 int redisplaysDuring(void (*action)());
-
-struct Rgb {
-    int r, g, b;
-    bool isBlack() const { return r == 0 && g == 0 && b == 0; }
-    int brightest() const { return r > g ? (r > b ? r : b) : (g > b ? g : b); }
-};
 
 // One frame drawn by onDisplay, read back from the front buffer after the swap.
 struct Frame {
