@@ -45,6 +45,7 @@ shoot() { import -window root -crop "$1" +repage "$2"; }   # geometry WxH+X+Y, t
 
 main=$(window_named '^Astrolume$') || fail "no Astrolume window"
 sleep 1 # the first frame
+# 800: the window's size, windowSize in app/app.h, which this script cannot read.
 shoot 800x800+0+0 "$root/docs/system.png"
 
 # Space switches the model's animation off, so a menu click does not set the close-up turning.

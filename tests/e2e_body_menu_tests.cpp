@@ -9,7 +9,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const int centre = windowSize / 2;
+const int centre = windowCentre;
 
 bool wholeSystemDrawn(const Picture& p) {
     // The Sun, and the outermost bodies on both sides: only the whole-system view has them all.
@@ -31,12 +31,8 @@ bool axisLineAt(const Picture& p, int y) {
 class EndToEndBodyMenu : public ::testing::Test {
   protected:
     void SetUp() override {
-        session.start();
-        auto box = session.waitForMainWindow();
-        ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
-        window = *box;
-        ASSERT_TRUE(session.waitForPicture(wholeSystemDrawn, &picture))
-            << session.keep(picture, "menu-start");
+        ASSERT_EQ(session.startShowing(wholeSystemDrawn, &picture, "menu-start"), "");
+        window = session.mainWindow();
         // A released mouse button sets a switched-on animation running, and the model starts
         // switched on; one space switches it off, so the close-ups below hold still.
         session.display.pressKey("space", window.id);
@@ -45,8 +41,9 @@ class EndToEndBodyMenu : public ::testing::Test {
         start = picture;
     }
 
-    // Picks `entry`, checks the box titled `title` comes up over the unchanged picture, answers it.
-    void chooseAndAnswer(MenuEntry entry, const std::string& title) {
+    // Picks `entry`, checks its box comes up over the unchanged picture, answers it.
+    void chooseAndAnswer(MenuEntry entry) {
+        const std::string title = boxTitles[entry];
         ASSERT_TRUE(session.choose(entry)) << "the menu did not open or close";
         auto box = session.display.waitForWindow(title, 10s);
         ASSERT_TRUE(box) << "no box titled " << title << "; program output:\n" << session.program().log();
@@ -63,7 +60,7 @@ class EndToEndBodyMenu : public ::testing::Test {
 };
 
 TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
-    chooseAndAnswer(ENTRY_SATURN, "토성");
+    chooseAndAnswer(ENTRY_SATURN);
     ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
     for (int side : {-1, 1}) {
         EXPECT_TRUE(isDark(picture.at(centre + side * int(6.6 * pixelsPerUnit), centre)))
@@ -83,7 +80,7 @@ TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
 }
 
 TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
-    chooseAndAnswer(ENTRY_EARTH, "지구");
+    chooseAndAnswer(ENTRY_EARTH);
     ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "earth");
     const int moonX = pixelX(-8.5);
     EXPECT_TRUE(isLit(picture.at(moonX, centre)))
@@ -95,7 +92,7 @@ TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
 }
 
 TEST_F(EndToEndBodyMenu, AstrolumeEntryReturnsToTheWholeSystemWithoutABox) {
-    chooseAndAnswer(ENTRY_SATURN, "토성");
+    chooseAndAnswer(ENTRY_SATURN);
     ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
 
     ASSERT_TRUE(session.choose(ENTRY_WHOLE_SYSTEM));

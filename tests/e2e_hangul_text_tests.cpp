@@ -41,9 +41,9 @@ Picture saturnLabelGlyphs(const std::vector<std::pair<std::string, std::string>>
     EXPECT_TRUE(window) << session.program().log();
     if (!window) return {};
     Picture picture;
-    session.waitForPicture([](const Picture& p) { return isLit(p.at(windowSize / 2, windowSize / 2)); }, &picture);
+    session.waitForPicture(showsTheSun, &picture);
     EXPECT_TRUE(session.choose(ENTRY_SATURN));
-    auto box = session.display.waitForWindow("토성");
+    auto box = session.display.waitForWindow(boxTitles[ENTRY_SATURN]);
     EXPECT_TRUE(box) << session.program().log();
     if (!box) return {};
     // GTK draws the box shortly after mapping it: wait until two grabs in a row agree.
@@ -58,7 +58,7 @@ Picture saturnLabelGlyphs(const std::vector<std::pair<std::string, std::string>>
     if (!start) return {};
     // Two Hangul syllables of the default 10-point font fit in about 26 x 14 pixels.
     const int width = std::min(26, shown.width - start->x), height = std::min(14, shown.height - start->y);
-    session.answerBox("토성");
+    session.answerBox(boxTitles[ENTRY_SATURN]);
     return shown.crop(start->x, start->y, width, height);
 }
 
@@ -74,8 +74,9 @@ TEST(EndToEndHangulText, InformationBoxIsTitledInKorean) {
     session.start();
     ASSERT_TRUE(session.waitForMainWindow());
     ASSERT_TRUE(session.choose(ENTRY_JUPITER));
-    EXPECT_TRUE(session.display.waitForWindow("목성")) << "titles now: " << ::testing::PrintToString(session.display.mappedTitles());
-    EXPECT_TRUE(session.answerBox("목성"));
+    EXPECT_TRUE(session.display.waitForWindow(boxTitles[ENTRY_JUPITER]))
+        << "titles now: " << ::testing::PrintToString(session.display.mappedTitles());
+    EXPECT_TRUE(session.answerBox(boxTitles[ENTRY_JUPITER]));
 }
 
 TEST(EndToEndHangulText, LabelsAreDrawnWithAKoreanFontNotPlaceholderBoxes) {
@@ -92,7 +93,8 @@ TEST(EndToEndHangulText, LabelsAreDrawnWithAKoreanFontNotPlaceholderBoxes) {
     // Without a Korean font Pango can only draw placeholder boxes; the normal run must not.
     EXPECT_NE(withNanum, withoutKorean);
     int ink = 0;
-    for (const Rgb& c : withNanum.pixels) ink += isInk(c);
+    for (const Rgb& c : withNanum.pixels)
+        ink += isInk(c);
     EXPECT_GT(ink, 20) << "hardly any glyph pixels";
 }
 

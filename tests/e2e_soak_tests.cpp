@@ -16,9 +16,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
-#include <iterator>
-#include <memory>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -38,7 +37,7 @@ constexpr int secondsBesideTheSoak = 90;
 // A second bound besides time, so even a program answering instantly meets an end.
 constexpr int maxActionsPerSecond = 100;
 
-const int centre = windowSize / 2;
+const int centre = windowCentre;
 
 // The file names the program loads, by body; solid test colours so the texture path is used.
 struct BodyImage {
@@ -46,21 +45,18 @@ struct BodyImage {
     Rgb colour;
 };
 const BodyImage bodyImages[] = {
-    {"image/Sun.bmp", {250, 200, 40}},    {"image/Mercury.bmp", {150, 140, 130}},
-    {"image/Venus.bmp", {220, 180, 120}}, {"image/earth.bmp", {40, 90, 220}},
-    {"image/Moon.bmp", {180, 180, 180}},  {"image/Mars.bmp", {200, 80, 40}},
+    {"image/Sun.bmp", {250, 200, 40}},      {"image/Mercury.bmp", {150, 140, 130}},
+    {"image/Venus.bmp", {220, 180, 120}},   {"image/earth.bmp", {40, 90, 220}},
+    {"image/Moon.bmp", {180, 180, 180}},    {"image/Mars.bmp", {200, 80, 40}},
     {"image/Jupiter.bmp", {210, 160, 110}}, {"image/saturn.bmp", {220, 200, 140}},
-    {"image/Uranus.bmp", {120, 200, 220}}, {"image/Neptune.bmp", {50, 80, 230}},
+    {"image/Uranus.bmp", {120, 200, 220}},  {"image/Neptune.bmp", {50, 80, 230}},
     {"image/Pluto.bmp", {170, 150, 140}},
 };
 
-// Box title of each menu entry; the last entry, the whole system, opens none.
-const char* const boxTitles[ENTRY_COUNT] = {"태양", "수성", "금성", "지구", "화성", "목성",
-                                            "토성", "천왕성", "해왕성", "명왕성", nullptr};
-
 // Keys sent at random; the first four do something, the rest must only redraw. Never Escape,
 // which ends the program.
-const char* const soakKeys[] = {"space", "z", "x", "l", "a", "q", "1", "Return", "Tab", "Up", "F1", "BackSpace"};
+const char* const soakKeys[] = {"space", "z",      "x",   "l",  "a",  "q",
+                                "1",     "Return", "Tab", "Up", "F1", "BackSpace"};
 constexpr int keysThatAct = 4;
 
 long long environmentNumber(const char* name, long long fallback, long long low, long long high) {
@@ -74,26 +70,8 @@ long long environmentNumber(const char* name, long long fallback, long long low,
     return value;
 }
 
-// Button presses and releases apart, which TestDisplay only offers together as a click. A
-// second connection to the same server: XTest input from it joins the same queue.
-class Buttons {
-public:
-    explicit Buttons(const std::string& displayName);
-    ~Buttons();
-    Buttons(const Buttons&) = delete;
-    Buttons& operator=(const Buttons&) = delete;
-    bool connected() const { return display_ != nullptr; }
-    void press(int button);
-    void release(int button);
-    void click(int button); // at least 30 ms down, so the program sees two events
-    void moveTo(int x, int y);
-
-private:
-    struct _XDisplay* display_ = nullptr;
-};
-
 class Soak : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         seconds = static_cast<int>(environmentNumber("ASTROLUME_SOAK_SECONDS", defaultSeconds, 1, 24 * 3600));
         randomStart = static_cast<std::uint32_t>(
@@ -104,23 +82,21 @@ protected:
                   << std::endl;
 #ifdef NDEBUG
         std::cout << "soak: release build: the program does not look for OpenGL errors, so that check "
-                     "proves little here; use a Debug build" << std::endl;
+                     "proves little here; use a Debug build"
+                  << std::endl;
 #endif
         // Better to refuse now than to be killed by ctest with nothing said.
         ASSERT_TRUE(timeout == 0 || seconds + secondsBesideTheSoak <= timeout)
-            << seconds << " s of soak does not fit ctest's " << timeout << " s; configure with -DASTROLUME_SOAK_TIMEOUT="
-            << seconds + secondsBesideTheSoak << " (scripts/soak.sh does this)";
+            << seconds << " s of soak does not fit ctest's " << timeout
+            << " s; configure with -DASTROLUME_SOAK_TIMEOUT=" << seconds + secondsBesideTheSoak
+            << " (scripts/soak.sh does this)";
         random = std::mt19937(randomStart);
 
-        for (const BodyImage& image : bodyImages) session.folder.write(image.path, solidBmp(64, 32, image.colour));
-        session.start();
-        auto box = session.waitForMainWindow();
-        ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
-        window = *box;
+        for (const BodyImage& image : bodyImages)
+            session.folder.write(image.path, solidBmp(64, 32, image.colour));
         Picture picture;
-        ASSERT_TRUE(session.waitForPicture(enoughLit, &picture)) << session.keep(picture, "soak-start");
-        buttons = std::make_unique<Buttons>(session.display.name());
-        ASSERT_TRUE(buttons->connected()) << "cannot open " << session.display.name();
+        ASSERT_EQ(session.startShowing(enoughLit, &picture, "soak-start"), "");
+        window = session.mainWindow();
     }
 
     // Anything drawn at all: the Sun alone covers thousands of pixels at any zoom the soak reaches.
@@ -128,9 +104,15 @@ protected:
         return std::count_if(p.pixels.begin(), p.pixels.end(), isLit) >= 1000;
     }
 
-    int below(int count) { return static_cast<int>(random() % static_cast<std::uint32_t>(count)); }
-    int between(int low, int high) { return low + below(high - low + 1); }
-    void pause(int lowMs, int highMs) { std::this_thread::sleep_for(std::chrono::milliseconds(between(lowMs, highMs))); }
+    int below(int count) {
+        return static_cast<int>(random() % static_cast<std::uint32_t>(count));
+    }
+    int between(int low, int high) {
+        return low + below(high - low + 1);
+    }
+    void pause(int lowMs, int highMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(between(lowMs, highMs)));
+    }
 
     void note(const std::string& action) {
         recent.push_back(std::to_string(actions) + ": " + action);
@@ -140,18 +122,22 @@ protected:
     // What a failure message needs: where the soak was and what the program said.
     std::string context() {
         std::ostringstream out;
-        out << "\nrandom generator start value " << randomStart << ", after " << actions << " actions; last ones:\n";
-        for (const auto& line : recent) out << "  " << line << "\n";
+        out << "\nrandom generator start value " << randomStart << ", after " << actions
+            << " actions; last ones:\n";
+        for (const auto& line : recent)
+            out << "  " << line << "\n";
         std::string log = session.program().log();
         if (log.size() > 6000) log = "...\n" + log.substr(log.size() - 6000);
         out << "windows:";
-        for (const auto& title : session.display.mappedTitles()) out << " \"" << title << "\"";
+        for (const auto& title : session.display.mappedTitles())
+            out << " \"" << title << "\"";
         out << "\nprogram output:\n" << log;
         return out.str();
     }
 
     bool onlyMainWindow(std::chrono::milliseconds limit) {
-        return waitUntil(limit, [&] { return session.display.mappedTitles() == std::vector<std::string>{mainTitle}; });
+        return waitUntil(
+            limit, [&] { return session.display.mappedTitles() == std::vector<std::string>{mainTitle}; });
     }
 
     // Left button down, a few moves, up: a model turn, or with no move a plain click.
@@ -160,18 +146,18 @@ protected:
         const int moves = between(0, 8);
         std::ostringstream what;
         what << "drag from " << x << "," << y;
-        buttons->moveTo(window.x + x, window.y + y);
+        session.display.moveTo(window.x + x, window.y + y);
         pause(10, 30);
-        buttons->press(1);
+        session.display.press(1);
         pause(30, 60);
         for (int i = 0; i < moves; ++i) {
             x = std::clamp(x + between(-60, 60), 5, windowSize - 5);
             y = std::clamp(y + between(-60, 60), 5, windowSize - 5);
-            buttons->moveTo(window.x + x, window.y + y);
+            session.display.moveTo(window.x + x, window.y + y);
             ++motions;
             pause(10, 40);
         }
-        buttons->release(1);
+        session.display.release(1);
         what << " to " << x << "," << y << " in " << moves << " moves";
         note(what.str());
         ++drags;
@@ -179,7 +165,8 @@ protected:
 
     void key() {
         // Keys that act come up as often as all the others together.
-        const int index = below(2) ? below(keysThatAct) : between(keysThatAct, static_cast<int>(std::size(soakKeys)) - 1);
+        const int index =
+            below(2) ? below(keysThatAct) : between(keysThatAct, static_cast<int>(std::size(soakKeys)) - 1);
         note(std::string("key ") + soakKeys[index]);
         session.display.pressKey(soakKeys[index], window.id);
         ++keys;
@@ -198,11 +185,13 @@ protected:
 
     void menu() {
         const auto entry = static_cast<MenuEntry>(below(ENTRY_COUNT));
-        note("menu entry " + std::to_string(entry) + (boxTitles[entry] ? std::string(" ") + boxTitles[entry] : ""));
+        note("menu entry " + std::to_string(entry) +
+             (boxTitles[entry] ? std::string(" ") + boxTitles[entry] : ""));
         ASSERT_TRUE(session.choose(entry)) << "the menu did not open or close" << context();
         ++menuChoices;
         if (!boxTitles[entry]) return;
-        ASSERT_TRUE(session.answerBox(boxTitles[entry])) << "box " << boxTitles[entry] << " did not come or go" << context();
+        ASSERT_TRUE(session.answerBox(boxTitles[entry]))
+            << "box " << boxTitles[entry] << " did not come or go" << context();
         ++boxesAnswered;
     }
 
@@ -222,7 +211,6 @@ protected:
 
     Session session;
     WindowBox window{};
-    std::unique_ptr<Buttons> buttons;
     std::mt19937 random; // fully defined by the standard, so a start value means the same input everywhere
     int seconds = defaultSeconds;
     std::uint32_t randomStart = defaultRandomStart;
@@ -258,10 +246,12 @@ TEST_F(Soak, RandomInputLeavesTheProgramRunningDrawingAndErrorFree) {
             << "the program ended: " << session.program().waitForExit(0ms)->describe() << context();
         ASSERT_TRUE(onlyMainWindow(3s)) << "a window besides the main one is open" << context();
     }
-    const double soakSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    std::cout << "soak: " << actions << " actions in " << soakSeconds << " s: " << drags << " drags (" << motions
-              << " pointer moves), " << keys << " keys, " << menuChoices << " menu choices (" << boxesAnswered
-              << " boxes answered), " << otherButtons << " middle/wheel clicks, " << pauses << " pauses" << std::endl;
+    const double soakSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::cout << "soak: " << actions << " actions in " << soakSeconds << " s: " << drags << " drags ("
+              << motions << " pointer moves), " << keys << " keys, " << menuChoices << " menu choices ("
+              << boxesAnswered << " boxes answered), " << otherButtons << " middle/wheel clicks, " << pauses
+              << " pauses" << std::endl;
 
     // Back to the whole system; that entry must open no box.
     ASSERT_TRUE(session.choose(ENTRY_WHOLE_SYSTEM)) << "the menu did not open after the soak" << context();
@@ -270,87 +260,57 @@ TEST_F(Soak, RandomInputLeavesTheProgramRunningDrawingAndErrorFree) {
 
     // Into a known state. A click leaves the model ticking exactly when the animation is switched
     // on; if it moves, space switches it off.
-    buttons->moveTo(window.x + centre, window.y + centre);
-    buttons->click(1);
+    session.display.moveTo(window.x + centre, window.y + centre);
+    session.display.click(1);
     Picture still, moved;
     const Picture afterClick = session.mainPicture();
     if (changesFrom(afterClick, &moved, 3s)) session.display.pressKey("space", window.id);
     ASSERT_TRUE(settles(&still, 10s)) << "the model keeps moving with the animation off; "
                                       << session.keep(still, "soak-not-still") << context();
-    EXPECT_TRUE(enoughLit(still)) << "next to nothing drawn; " << session.keep(still, "soak-dark") << context();
+    EXPECT_TRUE(enoughLit(still)) << "next to nothing drawn; " << session.keep(still, "soak-dark")
+                                  << context();
 
     // Each of these must visibly change the still picture within a few seconds, then undo itself.
-    session.display.pressKey("space", window.id);
-    EXPECT_TRUE(changesFrom(still, &moved, 10s)) << "space did not start the animation" << context();
-    session.display.pressKey("space", window.id);
-    ASSERT_TRUE(settles(&still, 10s)) << "space did not stop the animation; " << session.keep(still, "soak-running")
-                                      << context();
+    const struct {
+        const char* key;
+        const char* undo;
+        int presses;
+        const char* fault;
+    } keyChecks[] = {{"space", "space", 1, "space did not start the animation"},
+                     {"z", "x", 10, "z did not zoom"},
+                     {"l", "l", 1, "l did not change the lighting"}};
+    for (const auto& check : keyChecks) {
+        for (int i = 0; i < check.presses; ++i)
+            session.display.pressKey(check.key, window.id);
+        EXPECT_TRUE(changesFrom(still, &moved, 10s)) << check.fault << context();
+        for (int i = 0; i < check.presses; ++i)
+            session.display.pressKey(check.undo, window.id);
+        ASSERT_TRUE(settles(&still, 10s)) << "still moving after " << check.undo << "; "
+                                          << session.keep(still, "soak-after-key") << context();
+    }
 
-    for (int i = 0; i < 10; ++i) session.display.pressKey("z", window.id);
-    EXPECT_TRUE(changesFrom(still, &moved, 10s)) << "z did not zoom" << context();
-    for (int i = 0; i < 10; ++i) session.display.pressKey("x", window.id);
-    ASSERT_TRUE(settles(&still, 10s)) << context();
-
-    session.display.pressKey("l", window.id);
-    EXPECT_TRUE(changesFrom(still, &moved, 10s)) << "l did not change the lighting" << context();
-    session.display.pressKey("l", window.id);
-    ASSERT_TRUE(settles(&still, 10s)) << context();
-
-    buttons->moveTo(window.x + centre - 20, window.y + centre);
-    buttons->press(1);
+    session.display.moveTo(window.x + centre - 20, window.y + centre);
+    session.display.press(1);
     std::this_thread::sleep_for(30ms);
     for (int step = 1; step <= 4; ++step) {
-        buttons->moveTo(window.x + centre - 20 + 10 * step, window.y + centre);
+        session.display.moveTo(window.x + centre - 20 + 10 * step, window.y + centre);
         std::this_thread::sleep_for(30ms);
     }
-    buttons->release(1);
+    session.display.release(1);
     EXPECT_TRUE(changesFrom(still, &moved, 10s)) << "a 40-pixel drag did not turn the model" << context();
     EXPECT_TRUE(settles(&still, 10s)) << "the model moves after a drag with the animation off" << context();
-    EXPECT_TRUE(enoughLit(still)) << "next to nothing drawn; " << session.keep(still, "soak-end") << context();
+    EXPECT_TRUE(enoughLit(still)) << "next to nothing drawn; " << session.keep(still, "soak-end")
+                                  << context();
 
     ASSERT_TRUE(session.program().running()) << "the program ended during the final checks" << context();
     EXPECT_TRUE(onlyMainWindow(3s)) << context();
 
     // The program reports OpenGL errors in Debug builds; sanitized builds add memory and UB errors.
     const std::string log = session.program().log();
-    for (const char* fault : {"OpenGL error", "ERROR: AddressSanitizer", "runtime error:", "ERROR: LeakSanitizer"})
-        EXPECT_EQ(log.find(fault), std::string::npos) << "\"" << fault << "\" in the program's output" << context();
-}
-
-} // namespace
-
-// Xlib comes last: its macros (None, Bool, Status, True, False) would clash with the headers above.
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-
-namespace {
-
-Buttons::Buttons(const std::string& displayName) : display_(XOpenDisplay(displayName.c_str())) {}
-
-Buttons::~Buttons() {
-    if (display_) XCloseDisplay(display_);
-}
-
-// Each event is synced before the next, so it cannot overtake what the other connection sent.
-void Buttons::press(int button) {
-    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
-    XSync(display_, False);
-}
-
-void Buttons::release(int button) {
-    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
-    XSync(display_, False);
-}
-
-void Buttons::click(int button) {
-    press(button);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    release(button);
-}
-
-void Buttons::moveTo(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XSync(display_, False);
+    for (const char* fault :
+         {"OpenGL error", "ERROR: AddressSanitizer", "runtime error:", "ERROR: LeakSanitizer"})
+        EXPECT_EQ(log.find(fault), std::string::npos)
+            << "\"" << fault << "\" in the program's output" << context();
 }
 
 } // namespace

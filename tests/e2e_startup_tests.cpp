@@ -18,18 +18,11 @@ std::vector<BodyPlace> leftToRight() {
     return bodies;
 }
 
-bool sunDrawn(const Picture& p) {
-    return isLit(p.at(windowSize / 2, windowSize / 2));
-}
-
 class EndToEndStartUp : public ::testing::Test {
   protected:
     void SetUp() override {
-        session.start();
-        auto box = session.waitForMainWindow();
-        ASSERT_TRUE(box) << "no Astrolume window; program output:\n" << session.program().log();
-        window = *box;
-        ASSERT_TRUE(session.waitForPicture(sunDrawn, &picture)) << session.keep(picture, "startup");
+        ASSERT_EQ(session.startShowing(showsTheSun, &picture, "startup"), "");
+        window = session.mainWindow();
     }
 
     Session session;

@@ -39,10 +39,12 @@ trap cleanup EXIT
 app=$!
 window=$(timeout 30 xdotool search --sync --name '^Astrolume$' | head -1)
 sleep 2
+# 800: the window's size, windowSize in app/app.h, which this script cannot read.
 import -window root -crop 800x800+0+0 "$out/installed.png"
 
-# The installed images must have been found: the Earth (9.6 units right of the Sun) is blue-ish,
-# not the grey of an untextured body.
+# The installed images must have been found: the Earth is blue-ish, not the grey of an untextured
+# body. Its centre at rest is 9.6 units right of the Sun (atRest::earth in
+# tests/support/model_on_screen.h): pixel 400 + 9.6 * 800 / 60 = 528 on the middle row, 400.
 earth=$(convert "$out/installed.png" -crop 1x1+528+400 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
 read -r r g b <<<"$earth"
 echo "Earth's centre: $r $g $b"

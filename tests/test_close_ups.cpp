@@ -84,7 +84,7 @@ float depthOfEyeZ(double z) {
 }
 
 TEST_F(CloseUps, EveryViewShowsItsBodyLargeOnItsAxisWhateverTheDragAndZoom) {
-    const int centre = windowSize / 2;
+    const int centre = windowCentre;
     for (const CloseUpView& v : closeUpViews) {
         SCOPED_TRACE(v.view);
         resetSceneForTest();

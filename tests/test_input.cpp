@@ -10,7 +10,16 @@
 namespace {
 
 constexpr int left = GLUT_LEFT_BUTTON, middle = GLUT_MIDDLE_BUTTON, right = GLUT_RIGHT_BUTTON;
+constexpr int wheelUp = 3, wheelDown = 4;
 constexpr int down = GLUT_DOWN, up = GLUT_UP;
+
+void click(int button, int x = 0, int y = 0) {
+    onMouse(button, down, x, y);
+    onMouse(button, up, x, y);
+}
+void press(unsigned char key) {
+    onKeyboard(key, 0, 0);
+}
 
 class Input : public testing::Test {
   protected:
@@ -25,30 +34,25 @@ class Input : public testing::Test {
     }
 };
 
-TEST_F(Input, ModelIsStillAtStartUp) {
+TEST_F(Input, ModelIsStillAtStartUpUntilAClickOrTheSecondSpace) {
     EXPECT_FALSE(animationRuns());
-}
-
-TEST_F(Input, FirstSpaceLeavesTheModelStillAndTheSecondStartsIt) {
-    onKeyboard(' ', 0, 0);
-    EXPECT_FALSE(sceneState.animating);
-    EXPECT_FALSE(animationRuns());
-    onKeyboard(' ', 0, 0);
-    EXPECT_TRUE(animationRuns());
-    onKeyboard(' ', 0, 0);
-    EXPECT_FALSE(animationRuns());
-}
-
-TEST_F(Input, LeftClickAtStartUpStartsTheAnimation) {
     onMouse(left, down, 10, 10);
     EXPECT_FALSE(animationRuns());
     onMouse(left, up, 10, 10);
     EXPECT_TRUE(animationRuns());
+
+    resetSceneForTest();
+    press(' ');
+    EXPECT_FALSE(sceneState.animating);
+    EXPECT_FALSE(animationRuns());
+    press(' ');
+    EXPECT_TRUE(animationRuns());
+    press(' ');
+    EXPECT_FALSE(animationRuns());
 }
 
 TEST_F(Input, HoldingLeftPausesDraggingTurnsReleasingResumes) {
-    onMouse(left, down, 100, 100);
-    onMouse(left, up, 100, 100);
+    click(left, 100, 100);
     ASSERT_TRUE(animationRuns());
 
     onMouse(left, down, 200, 300);
@@ -76,27 +80,22 @@ TEST_F(Input, MiddleDragBeforeTheFirstReleaseTurnsFromTheOrigin) {
     EXPECT_EQ(sceneState.viewYaw, 50.0f);
     EXPECT_EQ(sceneState.viewPitch, 60.0f);
 
-    onMouse(left, down, 0, 0);
-    onMouse(left, up, 0, 0);
+    click(left);
     onMotion(90, 90); // once released, middle drags do nothing
     EXPECT_EQ(sceneState.viewYaw, 50.0f);
     EXPECT_EQ(sceneState.viewPitch, 60.0f);
 }
 
-TEST_F(Input, MiddleButtonAndWheelNeverPauseOrRedraw) {
-    onMouse(left, down, 0, 0);
-    onMouse(left, up, 0, 0);
+TEST_F(Input, MiddleButtonAndWheelNeverPause) {
+    click(left);
     ASSERT_TRUE(animationRuns());
-    for (int button : {middle, 3, 4}) {
+    for (int button : {middle, wheelUp, wheelDown}) {
         SCOPED_TRACE(button);
         onMouse(button, down, 5, 5);
         EXPECT_TRUE(animationRuns());
         onMouse(button, up, 5, 5);
         EXPECT_EQ(sceneState.dragButtonState, DRAG_RELEASED);
     }
-    glutIdleFunc(nullptr);
-    EXPECT_EQ(redisplaysDuring([] { onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 1, 1); }), 0);
-    EXPECT_EQ(redisplaysDuring([] { onMouse(3, GLUT_DOWN, 1, 1); }), 0);
 }
 
 TEST_F(Input, RightButtonIsTrackedButNeverDrags) {
@@ -114,72 +113,82 @@ TEST_F(Input, RightButtonIsTrackedButNeverDrags) {
 }
 
 TEST_F(Input, ButtonsNeverStartAStoppedAnimation) {
-    onKeyboard(' ', 0, 0); // animation switched off
-    onMouse(left, down, 0, 0);
-    onMouse(left, up, 0, 0);
+    press(' '); // animation switched off
+    click(left);
     EXPECT_FALSE(animationRuns());
-    onKeyboard(' ', 0, 0);
+    press(' ');
     ASSERT_TRUE(animationRuns());
-    onKeyboard(' ', 0, 0);
-    onMouse(right, down, 0, 0);
-    onMouse(right, up, 0, 0);
+    press(' ');
+    click(right);
     EXPECT_FALSE(animationRuns());
 }
 
 TEST_F(Input, ZoomKeysScaleByOnePercentWithoutBounds) {
     for (int i = 0; i < 70; ++i)
-        onKeyboard('z', 0, 0);
-    EXPECT_NEAR(sceneState.zoom, 2.0, 0.01);
-    float expected = 1.0f;
-    for (int i = 0; i < 70; ++i)
-        expected = expected * 1.01f;
-    EXPECT_EQ(sceneState.zoom, expected); // float arithmetic, step by step
-
+        press('z');
+    EXPECT_NEAR(sceneState.zoom, 2.0, 0.01); // 1.01 to the 70th
     sceneState.zoom = 1.0f;
-    onKeyboard('x', 0, 0);
+    press('x');
     EXPECT_EQ(sceneState.zoom, 1.0f / 1.01f);
     for (int i = 0; i < 2000; ++i)
-        onKeyboard('x', 0, 0);
+        press('x');
     EXPECT_GT(sceneState.zoom, 0.0f);
     EXPECT_LT(sceneState.zoom, 1e-8f);
 }
 
 TEST_F(Input, LightingKeyTogglesLighting) {
-    onKeyboard('l', 0, 0);
+    press('l');
     EXPECT_FALSE(sceneState.lightingOn);
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    onKeyboard('l', 0, 0);
+    press('l');
     EXPECT_TRUE(sceneState.lightingOn);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 }
 
-TEST_F(Input, UpperCaseAndOtherKeysOnlyRedraw) {
+TEST_F(Input, UpperCaseAndOtherKeysChangeNothing) {
     for (unsigned char key : {'Z', 'X', 'L', 'q', '\r'}) {
         SCOPED_TRACE(key);
         const SceneState before = sceneState;
-        onKeyboard(key, 0, 0);
+        press(key);
         EXPECT_EQ(sceneState.zoom, before.zoom);
         EXPECT_EQ(sceneState.lightingOn, before.lightingOn);
         EXPECT_EQ(sceneState.animating, before.animating);
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     }
-    EXPECT_EQ(redisplaysDuring([] { onKeyboard('Z', 0, 0); }), 1);
-    EXPECT_EQ(redisplaysDuring([] { onKeyboard('L', 0, 0); }), 1);
 }
 
-TEST_F(Input, EveryHandledEventAsksForOneRedisplay) {
-    EXPECT_EQ(redisplaysDuring([] { onKeyboard('z', 0, 0); }), 1);
-    EXPECT_EQ(redisplaysDuring([] { onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 3, 3); }), 1);
-    EXPECT_EQ(redisplaysDuring([] { onMotion(9, 9); }), 1);
-    glutIdleFunc(nullptr);
-    EXPECT_EQ(redisplaysDuring([] { onMouse(GLUT_LEFT_BUTTON, GLUT_UP, 3, 3); }), 1);
-    glutIdleFunc(nullptr);
-    EXPECT_EQ(redisplaysDuring([] { onMotion(20, 20); }), 0); // released: ignored
+struct RedisplayCase {
+    const char* what;
+    void (*before)();
+    void (*event)();
+    int redisplays;
+};
+
+const RedisplayCase redisplayCases[] = {
+    {"zoom key", [] {}, [] { press('z'); }, 1},
+    {"an unhandled key", [] {}, [] { press('Z'); }, 1},
+    {"upper-case L", [] {}, [] { press('L'); }, 1},
+    {"left press", [] {}, [] { onMouse(left, down, 3, 3); }, 1},
+    {"drag", [] { onMouse(left, down, 3, 3); }, [] { onMotion(9, 9); }, 1},
+    {"left release", [] { onMouse(left, down, 3, 3); }, [] { onMouse(left, up, 3, 3); }, 1},
+    {"motion after the release", [] { click(left, 3, 3); }, [] { onMotion(20, 20); }, 0},
+    {"middle press", [] {}, [] { onMouse(middle, down, 1, 1); }, 0},
+    {"wheel", [] {}, [] { onMouse(wheelUp, down, 1, 1); }, 0},
+};
+
+TEST_F(Input, EveryHandledEventAsksForOneRedisplayAndIgnoredOnesForNone) {
+    for (const RedisplayCase& c : redisplayCases) {
+        SCOPED_TRACE(c.what);
+        resetSceneForTest();
+        c.before();
+        glutIdleFunc(nullptr); // only the event itself may ask for a frame
+        EXPECT_EQ(redisplaysDuring(c.event), c.redisplays);
+    }
 }
 
 TEST_F(Input, DragAppliesToTheSystemViewOnScreen) {
-    onMouse(left, down, 400, 400);
-    onMotion(400 + 180, 400); // half a turn about the vertical axis
+    onMouse(left, down, windowSize / 2, windowSize / 2);
+    onMotion(windowSize / 2 + 180, windowSize / 2); // half a turn about the vertical axis
     const Frame frame = drawFrame();
     EXPECT_FALSE(frame.atModel(-atRest::jupiter.x, 0).isBlack()); // Jupiter now on the left
     EXPECT_TRUE(frame.atModel(atRest::jupiter.x, 0).isBlack());

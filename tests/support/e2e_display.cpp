@@ -1,7 +1,7 @@
 #include "tests/support/e2e_display.h"
 
-#include <X11/Xlib.h>
 #include "tests/support/e2e_wait.h"
+#include <X11/Xlib.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -18,7 +18,9 @@ using namespace std::chrono_literals;
 namespace {
 
 // Windows come and go under the tests' feet; a BadWindow must not end the test binary.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
 
 // Reads the display number Xvfb writes once it accepts connections.
 std::string readDisplayNumber(int fd) {
@@ -44,8 +46,8 @@ std::string windowTitle(Display* display, Window window) {
     unsigned long count, after;
     unsigned char* data = nullptr;
     std::string title;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
-            Success &&
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
         data && type == utf8) {
         title.assign(reinterpret_cast<char*>(data), count);
     } else {
@@ -102,7 +104,9 @@ TestDisplay::~TestDisplay() {
     if (serverPid_ > 0) stopServer(serverPid_);
 }
 
-void TestDisplay::sync() { XSync(display_, False); }
+void TestDisplay::sync() {
+    XSync(display_, False);
+}
 
 std::vector<std::pair<WindowBox, std::string>> TestDisplay::mappedWindows() {
     std::vector<std::pair<WindowBox, std::string>> found;
@@ -112,7 +116,8 @@ std::vector<std::pair<WindowBox, std::string>> TestDisplay::mappedWindows() {
     if (!XQueryTree(display_, root, &root, &parent, &children, &count)) return found;
     for (unsigned int i = 0; i < count; ++i) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+        if (!XGetWindowAttributes(display_, children[i], &attributes) || attributes.map_state != IsViewable)
+            continue;
         found.push_back({{children[i], attributes.x, attributes.y, attributes.width, attributes.height},
                          windowTitle(display_, children[i])});
     }
@@ -129,11 +134,13 @@ std::vector<WindowBox> TestDisplay::windowsTitled(const std::string& title) {
 
 std::vector<std::string> TestDisplay::mappedTitles() {
     std::vector<std::string> titles;
-    for (const auto& window : mappedWindows()) titles.push_back(window.second);
+    for (const auto& window : mappedWindows())
+        titles.push_back(window.second);
     return titles;
 }
 
-std::optional<WindowBox> TestDisplay::waitForWindow(const std::string& title, std::chrono::milliseconds limit) {
+std::optional<WindowBox> TestDisplay::waitForWindow(const std::string& title,
+                                                    std::chrono::milliseconds limit) {
     std::optional<WindowBox> box;
     waitUntil(limit, [&] {
         auto windows = windowsTitled(title);
@@ -169,12 +176,20 @@ void TestDisplay::moveTo(int x, int y) {
     sync();
 }
 
+void TestDisplay::press(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), True, CurrentTime);
+    sync();
+}
+
+void TestDisplay::release(int button) {
+    XTestFakeButtonEvent(display_, static_cast<unsigned>(button), False, CurrentTime);
+    sync();
+}
+
 void TestDisplay::click(int button) {
-    XTestFakeButtonEvent(display_, button, True, CurrentTime);
-    sync();
+    press(button);
     usleep(30000); // GLUT and GTK both see a press and a release, not one merged event
-    XTestFakeButtonEvent(display_, button, False, CurrentTime);
-    sync();
+    release(button);
 }
 
 void TestDisplay::pressKey(const char* keysymName, WindowId focus) {

@@ -10,8 +10,6 @@
 #include <utility>
 #include <vector>
 
-
-
 // An X window id; Xlib itself stays out of the tests, whose names it would clash with.
 using WindowId = unsigned long;
 
@@ -21,7 +19,7 @@ struct WindowBox {
 };
 
 class TestDisplay {
-public:
+  public:
     // Starts an Xvfb of its own, so pointer and focus are never shared with anything else.
     TestDisplay();
     ~TestDisplay();
@@ -35,19 +33,22 @@ public:
     // Titles of every mapped top-level window, in stacking order.
     std::vector<std::string> mappedTitles();
     std::optional<WindowBox> waitForWindow(const std::string& title,
-                                            std::chrono::milliseconds limit = std::chrono::seconds(15));
+                                           std::chrono::milliseconds limit = std::chrono::seconds(15));
     bool waitUntilGone(const std::string& title, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
     Picture grab(int x, int y, int width, int height);
     Picture grab(const WindowBox& box) { return grab(box.x, box.y, box.width, box.height); }
 
     void moveTo(int x, int y);
-    void click(int button); // 1 left, 3 right
+    // Buttons: 1 left, 2 middle, 3 right, 4 and 5 the wheel.
+    void press(int button);
+    void release(int button);
+    void click(int button); // down for 30 ms, so GLUT and GTK see a press and a release
     void pressKey(const char* keysymName, WindowId focus);
     // What a window manager sends when the user closes a window.
     void askToClose(WindowId window);
 
-private:
+  private:
     void sync();
     std::vector<std::pair<WindowBox, std::string>> mappedWindows();
 

@@ -59,7 +59,8 @@ ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
     setenv("DISPLAY", display.c_str(), 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // the same pixels on every machine
     setenv("NO_AT_BRIDGE", "1", 1);          // no accessibility bus to wait for
-    for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+    for (const auto& [name, value] : environment)
+        setenv(name.c_str(), value.c_str(), 1);
     execl(ASTROLUME_PROGRAM, "astrolume", static_cast<char*>(nullptr));
     _exit(127);
 }

@@ -10,7 +10,7 @@
 
 // A fresh folder under $TMPDIR (or /tmp), removed with everything in it at the end.
 class WorkFolder {
-public:
+  public:
     WorkFolder();
     ~WorkFolder();
     WorkFolder(const WorkFolder&) = delete;
@@ -20,19 +20,19 @@ public:
     // Writes `bytes` to path()/relative, making folders on the way.
     void write(const std::string& relative, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 
 // How a finished process ended.
 struct Ending {
-    bool exited;   // false: killed by a signal
-    int code;      // exit status, or the signal number
+    bool exited; // false: killed by a signal
+    int code;    // exit status, or the signal number
     std::string describe() const;
 };
 
 class ProgramRun {
-public:
+  public:
     // Starts astrolume on `display` with `folder` as working directory; `environment` adds or
     // replaces variables. Its output goes to astrolume.log in the folder.
     ProgramRun(const std::string& display, const WorkFolder& folder,
@@ -46,7 +46,7 @@ public:
     bool running();
     std::string log() const;
 
-private:
+  private:
     pid_t pid_ = -1;
     std::optional<Ending> ending_;
     std::string logPath_;

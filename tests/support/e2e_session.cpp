@@ -7,6 +7,8 @@
 using namespace std::chrono_literals;
 
 const char* const mainTitle = "Astrolume";
+const char* const boxTitles[ENTRY_COUNT] = {"태양", "수성",   "금성",   "지구",   "화성", "목성",
+                                            "토성", "천왕성", "해왕성", "명왕성", nullptr};
 
 namespace {
 
@@ -30,7 +32,17 @@ std::optional<WindowBox> Session::waitForMainWindow() {
     return box;
 }
 
-Picture Session::mainPicture() { return display.grab(main_.x, main_.y, windowSize, windowSize); }
+std::string Session::startShowing(const std::function<bool(const Picture&)>& looksRight, Picture* picture,
+                                  const std::string& name) {
+    start();
+    if (!waitForMainWindow()) return "no Astrolume window; program output:\n" + program().log();
+    if (!waitForPicture(looksRight, picture)) return "not the expected picture: " + keep(*picture, name);
+    return {};
+}
+
+Picture Session::mainPicture() {
+    return display.grab(main_.x, main_.y, windowSize, windowSize);
+}
 
 bool Session::waitForPicture(const std::function<bool(const Picture&)>& looksRight, Picture* last,
                              std::chrono::milliseconds limit) {

@@ -39,6 +39,14 @@ enum MenuEntry {
 
 extern const char* const mainTitle; // "Astrolume"
 
+// Title of the information box each menu entry opens; null for the whole system, which opens none.
+extern const char* const boxTitles[ENTRY_COUNT];
+
+// Whether the Sun is drawn at the middle of the window, as it is in the whole-system view.
+inline bool showsTheSun(const Picture& p) {
+    return isLit(p.at(windowCentre, windowCentre));
+}
+
 class Session {
   public:
     Session();
@@ -51,6 +59,11 @@ class Session {
 
     // The main window, once mapped; empty after the time limit.
     std::optional<WindowBox> waitForMainWindow();
+    const WindowBox& mainWindow() const { return main_; }
+    // start(), waitForMainWindow(), then waitForPicture(looksRight, picture). Empty when all went
+    // well; otherwise what did not, with the program's output or the picture kept as `name`.
+    std::string startShowing(const std::function<bool(const Picture&)>& looksRight, Picture* picture,
+                             const std::string& name);
     Picture mainPicture();
     // Grabs the main window until `looksRight` accepts the picture or the limit passes; the
     // last picture stays in `last` for the test's messages.

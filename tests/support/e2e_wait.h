@@ -5,17 +5,16 @@
 #include <thread>
 
 class Deadline {
-public:
+  public:
     explicit Deadline(std::chrono::milliseconds limit) : end_(std::chrono::steady_clock::now() + limit) {}
     bool passed() const { return std::chrono::steady_clock::now() >= end_; }
 
-private:
+  private:
     std::chrono::steady_clock::time_point end_;
 };
 
 // Polls `condition` until it holds or `limit` runs out; says whether it held.
-template <typename Condition>
-bool waitUntil(std::chrono::milliseconds limit, Condition condition) {
+template <typename Condition> bool waitUntil(std::chrono::milliseconds limit, Condition condition) {
     Deadline deadline(limit);
     for (;;) {
         if (condition()) return true;
