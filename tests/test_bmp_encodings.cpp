@@ -228,6 +228,12 @@ TEST_F(BmpEncodingTest, RunLengthStreamsDecodeAndClip) {
          {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
          {{7, 7, -1, -1}, {-1, -1, -1, -1}, {-1, -1, 8, 8}}},
         {4, "odd run past the row end is clipped", 3, 1, {7, 0x12, 0, 1}, {{1, 2, 1}}},
+        {4,
+         "run starting past the row end draws nothing",
+         3,
+         2,
+         {7, 0x12, 2, 0x34, 0, 0, 2, 0x56, 0, 1},
+         {{1, 2, 1}, {5, 6, -1}}},
         {4, "missing end of bitmap", 2, 2, {1, 0x30}, {{3, -1}, {-1, -1}}},
     };
     for (const Case& c : cases) {
