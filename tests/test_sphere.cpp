@@ -13,8 +13,8 @@
 
 namespace {
 
-// OpenGL turns y over within the 800-pixel-high window and back, so y returns only to within
-// about 6e-5 (a float's step at 800); x, z and the texture coordinates return unchanged.
+// OpenGL turns y over within the window's height and back, so y returns only to within a float's
+// step at that height (6e-5 at 512 to 1024 pixels); x, z and the texture coordinates return unchanged.
 constexpr double yTolerance = 1e-4;
 
 struct Vertex {

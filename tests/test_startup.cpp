@@ -14,8 +14,8 @@ class StartUp : public testing::Test {
 };
 
 TEST_F(StartUp, WindowIsADoubleBufferedRgbWindowWithDepth) {
-    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 800);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 800);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), windowSize);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), windowSize);
     EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
     EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
     EXPECT_EQ(glutGet(GLUT_WINDOW_RGBA), 1);
@@ -26,7 +26,8 @@ TEST_F(StartUp, WindowIsADoubleBufferedRgbWindowWithDepth) {
 TEST_F(StartUp, FixedOpenGLStateIsSet) {
     const GLenum enabled[] = {GL_NORMALIZE, GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_LIGHTING,
                               GL_LIGHT0,    GL_LIGHT1,     GL_TEXTURE_2D};
-    for (GLenum capability : enabled) EXPECT_TRUE(glIsEnabled(capability)) << std::hex << capability;
+    for (GLenum capability : enabled)
+        EXPECT_TRUE(glIsEnabled(capability)) << std::hex << capability;
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 
     GLint value = 0;
@@ -73,12 +74,15 @@ TEST_F(StartUp, StateRecordStartsStillAndShowingEverything) {
     EXPECT_EQ(fresh.dragButton, 0);
     EXPECT_EQ(fresh.dragLastX, 0);
     EXPECT_EQ(fresh.dragLastY, 0);
-    for (float angle : fresh.orbitAngle) EXPECT_EQ(angle, 0.0f);
-    for (float angle : fresh.spinAngle) EXPECT_EQ(angle, 0.0f);
+    for (float angle : fresh.orbitAngle)
+        EXPECT_EQ(angle, 0.0f);
+    for (float angle : fresh.spinAngle)
+        EXPECT_EQ(angle, 0.0f);
 }
 
 TEST_F(StartUp, EveryBodyHasATextureName) {
-    for (int slot = 0; slot < BODY_COUNT; ++slot) EXPECT_TRUE(glIsTexture(sceneState.bodyTextures[slot])) << slot;
+    for (int slot = 0; slot < BODY_COUNT; ++slot)
+        EXPECT_TRUE(glIsTexture(sceneState.bodyTextures[slot])) << slot;
 }
 
 struct ReshapeCase {
@@ -86,7 +90,8 @@ struct ReshapeCase {
 };
 
 TEST_F(StartUp, ReshapeShowsTheSameCubeWhateverTheWindowShape) {
-    for (const ReshapeCase& c : {ReshapeCase{800, 800}, ReshapeCase{1000, 400}, ReshapeCase{300, 700}}) {
+    for (const ReshapeCase& c :
+         {ReshapeCase{windowSize, windowSize}, ReshapeCase{1000, 400}, ReshapeCase{300, 700}}) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
         onReshape(c.width, c.height);
         GLint viewport[4], mode = 0;
@@ -101,10 +106,12 @@ TEST_F(StartUp, ReshapeShowsTheSameCubeWhateverTheWindowShape) {
         // glOrtho(-30, 30, -30, 30, -30, 30): scale 1/30 on x and y, -1/30 on z, no translation.
         GLfloat projection[16];
         glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        const GLfloat expected[16] = {1 / 30.0f, 0, 0, 0, 0, 1 / 30.0f, 0, 0, 0, 0, -1 / 30.0f, 0, 0, 0, 0, 1};
-        for (int i = 0; i < 16; ++i) EXPECT_NEAR(projection[i], expected[i], 1e-7) << i;
+        const GLfloat expected[16] = {1 / 30.0f, 0, 0,          0, 0, 1 / 30.0f, 0, 0,
+                                      0,         0, -1 / 30.0f, 0, 0, 0,         0, 1};
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(projection[i], expected[i], 1e-7) << i;
     }
-    onReshape(800, 800);
+    onReshape(windowSize, windowSize);
 }
 
 } // namespace
