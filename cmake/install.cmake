@@ -95,6 +95,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://astrolume.org/)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Hangul glyphs for the information boxes, and Mesa so that it draws without a GPU driver.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-nanum, libgl1-mesa-dri")
+# Hangul glyphs for the information boxes, Mesa so that it draws without a GPU driver, and GTK for
+# the boxes, which the program loads when it shows the first one (so shlibdeps cannot see it).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-nanum, libgl1-mesa-dri, libgtk-3-0")
 include(CPack)

@@ -1,32 +1,82 @@
 // The modal message box on Linux: a GTK message dialog with one OK button and no icon, whatever its
-// kind, and no owner window.
+// kind, and no owner window. GTK is loaded when the first box is needed, not linked: start-up then
+// never maps and relocates GTK's sixty-odd libraries, and a system without GTK still runs the
+// program, only without boxes.
 #include "platform/message_box_system.h"
 
-#include <gtk/gtk.h>
+#include <cstdio>
+#include <dlfcn.h>
+#include <gtk/gtk.h> // types and constants only: every function is looked up in the loaded library
 
 namespace {
 
-// GTK opens its own display connection the first time a box is needed, not at start-up.
-bool gtkReady() {
-    static const bool ready = gtk_init_check(nullptr, nullptr);
-    return ready;
+// The functions a box uses, with their declared types.
+struct GtkFunctions {
+    decltype(&gtk_init_check) initCheck;
+    decltype(&gtk_events_pending) eventsPending;
+    decltype(&gtk_main_iteration_do) mainIterationDo;
+    decltype(&gtk_message_dialog_new) messageDialogNew;
+    decltype(&gtk_window_set_title) windowSetTitle;
+    decltype(&gtk_window_set_position) windowSetPosition;
+    decltype(&gtk_window_set_keep_above) windowSetKeepAbove;
+    decltype(&gtk_dialog_run) dialogRun;
+    decltype(&gtk_widget_destroy) widgetDestroy;
+};
+
+template <typename Function> bool lookUp(void* library, const char* name, Function* function) {
+    *function = reinterpret_cast<Function>(dlsym(library, name));
+    return *function != nullptr;
 }
 
-void finishPendingGtkWork() {
-    while (gtk_events_pending())
-        gtk_main_iteration_do(FALSE);
+bool lookUpAll(void* library, GtkFunctions* gtk) {
+    return lookUp(library, "gtk_init_check", &gtk->initCheck) &&
+           lookUp(library, "gtk_events_pending", &gtk->eventsPending) &&
+           lookUp(library, "gtk_main_iteration_do", &gtk->mainIterationDo) &&
+           lookUp(library, "gtk_message_dialog_new", &gtk->messageDialogNew) &&
+           lookUp(library, "gtk_window_set_title", &gtk->windowSetTitle) &&
+           lookUp(library, "gtk_window_set_position", &gtk->windowSetPosition) &&
+           lookUp(library, "gtk_window_set_keep_above", &gtk->windowSetKeepAbove) &&
+           lookUp(library, "gtk_dialog_run", &gtk->dialogRun) &&
+           lookUp(library, "gtk_widget_destroy", &gtk->widgetDestroy);
+}
+
+// Loads GTK and opens its own display connection. Null when either fails; a GTK that cannot be
+// loaded is worth a line on stderr, since no box can say so.
+const GtkFunctions* loadGtk() {
+    static GtkFunctions gtk;
+    // Never closed: GTK cannot be unloaded.
+    void* library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library || !lookUpAll(library, &gtk)) {
+        std::fprintf(stderr, "Astrolume: cannot load GTK 3, so no message box will be shown: %s\n",
+                     dlerror());
+        return nullptr;
+    }
+    if (!gtk.initCheck(nullptr, nullptr)) return nullptr; // no display for dialogs: carry on without boxes
+    return &gtk;
+}
+
+// Tried once, when the first box is shown.
+const GtkFunctions* gtkFunctions() {
+    static const GtkFunctions* const gtk = loadGtk();
+    return gtk;
 }
 
 } // namespace
 
 void showSystemMessageBox(MessageBoxKind, const char* caption, const char* text) {
-    if (!gtkReady()) return; // no display for dialogs: carry on without the box
+    const GtkFunctions* gtk = gtkFunctions();
+    if (!gtk) return;
     GtkWidget* dialog =
-        gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text);
-    gtk_window_set_title(GTK_WINDOW(dialog), caption);
-    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
-    gtk_dialog_run(GTK_DIALOG(dialog)); // blocks until OK, Return, Escape or the close button
-    gtk_widget_destroy(dialog);
-    finishPendingGtkWork(); // let the box disappear before the GLUT window repaints
+        gtk->messageDialogNew(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text);
+    // Plain casts: GTK_WINDOW() and GTK_DIALOG() would call into GLib, which is not linked.
+    GtkWindow* window = reinterpret_cast<GtkWindow*>(dialog);
+    gtk->windowSetTitle(window, caption);
+    gtk->windowSetPosition(window, GTK_WIN_POS_CENTER);
+    gtk->windowSetKeepAbove(window, TRUE);
+    // Blocks until OK, Return, Escape or the close button.
+    gtk->dialogRun(reinterpret_cast<GtkDialog*>(dialog));
+    gtk->widgetDestroy(dialog);
+    // Let the box disappear before the GLUT window repaints.
+    while (gtk->eventsPending())
+        gtk->mainIterationDo(FALSE);
 }

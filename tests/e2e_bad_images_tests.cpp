@@ -49,6 +49,28 @@ TEST(EndToEndBadImages, UnreadableEarthImageShowsOneErrorBoxThenRunsWithAGreyEar
     EXPECT_TRUE(session.program().running());
 }
 
+// GTK is loaded only for the first box: where it cannot be, the program says so on stderr and runs
+// on without the box. An empty file found first on the library path stands for a missing GTK; were
+// the program linked with GTK, it would not even start.
+TEST(EndToEndBadImages, WithoutGtkTheProgramSaysSoOnStderrAndRunsOnWithoutTheBox) {
+    Session session;
+    session.folder.write("image/earth.bmp", bmpWithUnknownHeader());
+    session.folder.write("image/Sun.bmp", solidBmp(64, 32, sunBlue));
+    session.folder.write("no-gtk/libgtk-3.so.0", "");
+    session.start({{"LD_LIBRARY_PATH", session.folder.path() + "/no-gtk"}});
+
+    ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
+    Picture picture;
+    ASSERT_TRUE(session.waitForPicture(showsTheSun, &picture)) << session.keep(picture, "without-gtk");
+    EXPECT_EQ(session.display.mappedTitles(), std::vector<std::string>{mainTitle});
+    const Rgb earth = picture.at(pixelX(atRest::earth.x), axis);
+    EXPECT_TRUE(isGrey(earth)) << "Earth " << describe(earth) << "; " << session.keep(picture, "without-gtk");
+    EXPECT_NE(session.program().log().find("Astrolume: cannot load GTK 3"), std::string::npos)
+        << "program output:\n"
+        << session.program().log();
+    EXPECT_TRUE(session.program().running());
+}
+
 TEST(EndToEndBadImages, MissingImagesAreDrawnGreyWithoutABox) {
     Session session;
     session.folder.write("image/Sun.bmp", solidBmp(64, 32, sunBlue)); // the only image there is
