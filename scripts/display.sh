@@ -3,13 +3,14 @@
 # startPrivateXvfb WORK: starts Xvfb on the first free display (Xvfb picks it and writes the number to a
 #   descriptor once it accepts connections, so there is no guessing and no race), exports DISPLAY, and
 #   sets $xvfb to the server's process id. The screen is larger than the 800 x 800 window, with room for
-#   the boxes beside it. The caller kills $xvfb when done.
+#   the boxes beside it; a second argument, WIDTHxHEIGHT, sets another size. The caller kills $xvfb
+#   when done.
 # ensureDisplay WORK: keeps $DISPLAY when it answers, otherwise startPrivateXvfb WORK. Sets $xvfb to
 #   nothing when no server was started.
 startPrivateXvfb() {
   local numberFile="$1/xvfb-display"
   rm -f "$numberFile"
-  Xvfb -displayfd 3 -screen 0 1024x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${2:-1024x1024}x24" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 200); do
     [ -s "$numberFile" ] && break

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 void appendU16(Bytes* bytes, uint32_t value) {
@@ -94,9 +95,14 @@ Bytes packRows(const std::vector<std::vector<uint32_t>>& rows, int bitCount) {
 }
 
 std::string makeTestDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "astrolume-bmp-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
-    return pattern;
+    // mkdtemp is POSIX only: try random names until one is new, which creating it proves.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path directory =
+            std::filesystem::temp_directory_path() / ("astrolume-bmp-" + std::to_string(random()));
+        if (std::filesystem::create_directory(directory)) return directory.string();
+    }
+    throw std::runtime_error("cannot make a temporary directory");
 }
 
 void removeTestDirectory(const std::string& directory) {
