@@ -5,12 +5,12 @@ namespace {
 
 // Lines: radius (km), mass (10^24 kg), density (g/cm3), gravity (Earth = 1), rotation period,
 // orbital period. Joined by single line feeds, none after the last.
-#define BODY_TEXT(radius, mass, density, gravity, rotation, orbit) \
-    "반지름(Km) : " radius "\n"                                     \
-    "질량(10*24승 Kg) : " mass "\n"                                 \
-    "밀도(g/cm3) : " density "\n"                                   \
-    "중력(지구=1) : " gravity "\n"                                  \
-    "자전주기 : " rotation "\n"                                     \
+#define BODY_TEXT(radius, mass, density, gravity, rotation, orbit)                                           \
+    "반지름(Km) : " radius "\n"                                                                              \
+    "질량(10*24승 Kg) : " mass "\n"                                                                          \
+    "밀도(g/cm3) : " density "\n"                                                                            \
+    "중력(지구=1) : " gravity "\n"                                                                           \
+    "자전주기 : " rotation "\n"                                                                              \
     "공전주기 : " orbit
 
 const BodyInfo bodyInfo[] = {

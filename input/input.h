@@ -3,9 +3,9 @@
 
 // GLUT callbacks.
 void onMouse(int button, int state, int x, int y); // tracks the drag; pauses the animation while held
-void onMotion(int x, int y);                        // left-button drag turns the model, 1 degree per pixel
-void onKeyboard(unsigned char key, int x, int y);   // space, z, x, l, Escape
-void onMenu(int value);                             // 1-10 a body's close-up and its box, 11 everything
+void onMotion(int x, int y);                       // left-button drag turns the model, 1 degree per pixel
+void onKeyboard(unsigned char key, int x, int y);  // space, z, x, l, Escape
+void onMenu(int value);                            // 1-10 a body's close-up and its box, 11 everything
 
 // Menu values, in the order the entries appear.
 enum { MENU_FIRST_BODY = 1, MENU_LAST_BODY = 10, MENU_WHOLE_SYSTEM = 11 };

@@ -14,7 +14,9 @@ constexpr unsigned char keyZoomOut = 'x';
 constexpr unsigned char keyZoomIn = 'z';
 constexpr double degreesPerPixel = 1.0;
 
-void runAnimation(bool run) { glutIdleFunc(run ? advanceAnimation : nullptr); }
+void runAnimation(bool run) {
+    glutIdleFunc(run ? advanceAnimation : nullptr);
+}
 
 } // namespace
 
@@ -36,8 +38,10 @@ void onMouse(int button, int state, int x, int y) {
 
 void onMotion(int x, int y) {
     if (sceneState.dragButton != MOUSE_LEFT || sceneState.dragButtonState != DRAG_HELD) return;
-    sceneState.viewYaw = static_cast<float>(sceneState.viewYaw - (sceneState.dragLastX - x) / degreesPerPixel);
-    sceneState.viewPitch = static_cast<float>(sceneState.viewPitch - (sceneState.dragLastY - y) / degreesPerPixel);
+    sceneState.viewYaw =
+        static_cast<float>(sceneState.viewYaw - (sceneState.dragLastX - x) / degreesPerPixel);
+    sceneState.viewPitch =
+        static_cast<float>(sceneState.viewPitch - (sceneState.dragLastY - y) / degreesPerPixel);
     sceneState.dragLastX = x;
     sceneState.dragLastY = y;
     glutPostRedisplay();

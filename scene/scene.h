@@ -70,22 +70,22 @@ enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 2 };
 enum { DRAG_HELD = 0, DRAG_RELEASED = -1 };
 
 struct SceneState {
-    GLuint bodyTextures[BODY_COUNT] = {};  // texture names by BodyIndex, made at start-up
-    GLUquadric* quadric = nullptr;         // draws every ring disk
-    float orbitAngle[ORBIT_COUNT] = {};    // degrees, by OrbitIndex; grow without bound
-    float spinAngle[SPIN_COUNT] = {};      // degrees, by SpinIndex; grow without bound
-    float viewPitch = 0.0f;                // model rotation about x, from vertical drags
-    float viewYaw = 0.0f;                  // model rotation about y, from horizontal drags
-    float zoom = 1.0f;                     // uniform scale of the whole-system view
-    float zoomStep = 1.01f;                // factor of one zoom key press
-    float viewHalfExtent = 30.0f;          // half size of the visible cube
-    int currentView = VIEW_SYSTEM;         // a ViewMode
-    bool animating = true;                 // animation switched on (no tick runs until input asks)
-    bool lightingOn = true;                // GL_LIGHTING enabled
-    int dragLastX = 0;                     // pointer position last seen by the drag logic
-    int dragLastY = 0;
-    int dragButtonState = DRAG_HELD;       // DRAG_HELD until the tracked button is released
-    int dragButton = MOUSE_LEFT;           // the tracked button pressed last
+    GLuint bodyTextures[BODY_COUNT] = {}; // texture names by BodyIndex, made at start-up
+    GLUquadric* quadric = nullptr;        // draws every ring disk
+    float orbitAngle[ORBIT_COUNT] = {};   // degrees, by OrbitIndex; grow without bound
+    float spinAngle[SPIN_COUNT] = {};     // degrees, by SpinIndex; grow without bound
+    float viewPitch = 0.0f;               // model rotation about x, from vertical drags
+    float viewYaw = 0.0f;                 // model rotation about y, from horizontal drags
+    float zoom = 1.0f;                    // uniform scale of the whole-system view
+    float zoomStep = 1.01f;               // factor of one zoom key press
+    float viewHalfExtent = 30.0f;         // half size of the visible cube
+    int currentView = VIEW_SYSTEM;        // a ViewMode
+    bool animating = true;                // animation switched on (no tick runs until input asks)
+    bool lightingOn = true;               // GL_LIGHTING enabled
+    int dragLastX = 0;                    // pointer column last seen by the drag logic
+    int dragLastY = 0;                    // pointer row last seen by the drag logic
+    int dragButtonState = DRAG_HELD;      // DRAG_HELD until the tracked button is released
+    int dragButton = MOUSE_LEFT;          // the tracked button pressed last
 };
 
 // The single instance every callback reads and writes.
