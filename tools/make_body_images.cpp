@@ -1,8 +1,10 @@
 // make_body_images SRC_DIR OUT_DIR: converts openuniverse-common's planet maps (JPEG) into the BMP files
-// the program loads, under the names it looks for.
+// the program loads, under the names it looks for, no larger than a body can show.
 #include "body_image_io.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
@@ -43,6 +45,79 @@ PlainImage glowingCore(const PlainImage& sprite) {
     return core;
 }
 
+// The largest any body is drawn is a close-up, 160 pixels across (radius 6 of the 60-unit cube in the
+// 800-pixel window). Where its surface faces the viewer it shows 80 pixels per radian: about 500 round
+// the equator and 250 from pole to pole. Texels beyond that are never seen; minified with GL_LINEAR and
+// no mipmaps they only make the smaller spheres shimmer, and they cost start-up time to decode and upload.
+constexpr int largestMapWidth = 512;
+constexpr int largestMapHeight = 256;
+
+// Output sample i of a `from` -> `to` resampling covers source samples [i * from / to, (i + 1) * from / to).
+// In units of 1 / to every boundary is an integer, so each weight is the exact overlap.
+struct Coverage {
+    int first;                  // first source sample under the output sample
+    std::vector<int64_t> parts; // overlap with it and the samples after it; they add up to `from`
+};
+
+std::vector<Coverage> areaCoverage(int from, int to) {
+    std::vector<Coverage> coverage(static_cast<size_t>(to));
+    for (int i = 0; i < to; ++i) {
+        const int64_t start = int64_t(i) * from;
+        const int64_t end = start + from;
+        Coverage& c = coverage[static_cast<size_t>(i)];
+        c.first = static_cast<int>(start / to);
+        for (int64_t s = c.first; s * to < end; ++s)
+            c.parts.push_back(std::min(end, (s + 1) * to) - std::max(start, s * to));
+    }
+    return coverage;
+}
+
+// Area averaging: every output pixel is the mean of the source area it covers, each source pixel
+// weighted by how much of it lies inside. Rows are shrunk first, then columns, in exact integers.
+PlainImage averagedDown(const PlainImage& image, int width, int height) {
+    const int channels = image.channels;
+    const std::vector<Coverage> across = areaCoverage(image.width, width);
+    const std::vector<Coverage> down = areaCoverage(image.height, height);
+    std::vector<int64_t> rows(static_cast<size_t>(width) * image.height * channels);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int k = 0; k < channels; ++k) {
+                const Coverage& c = across[static_cast<size_t>(x)];
+                int64_t sum = 0;
+                for (size_t i = 0; i < c.parts.size(); ++i)
+                    sum += c.parts[i] *
+                           image.pixels[(static_cast<size_t>(y) * image.width + c.first + i) * channels + k];
+                rows[(static_cast<size_t>(y) * width + x) * channels + k] = sum;
+            }
+    PlainImage out;
+    out.width = width;
+    out.height = height;
+    out.channels = channels;
+    out.pixels.resize(static_cast<size_t>(width) * height * channels);
+    const int64_t area = int64_t(image.width) * image.height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int k = 0; k < channels; ++k) {
+                const Coverage& c = down[static_cast<size_t>(y)];
+                int64_t sum = 0;
+                for (size_t i = 0; i < c.parts.size(); ++i)
+                    sum += c.parts[i] * rows[((c.first + i) * width + x) * channels + k];
+                out.pixels[(static_cast<size_t>(y) * width + x) * channels + k] =
+                    static_cast<unsigned char>((sum + area / 2) / area);
+            }
+    return out;
+}
+
+// Shrinks a map larger than a body can show to fit, keeping its shape; smaller maps stay as they are.
+PlainImage fittedToWhatABodyShows(const PlainImage& image) {
+    const double scale =
+        std::max(double(image.width) / largestMapWidth, double(image.height) / largestMapHeight);
+    if (scale <= 1) return image;
+    const int width = std::max(1, static_cast<int>(std::lround(image.width / scale)));
+    const int height = std::max(1, static_cast<int>(std::lround(image.height / scale)));
+    return averagedDown(image, width, height);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,6 +141,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (body.glowSprite) image = glowingCore(image);
+        image = fittedToWhatABodyShows(image);
         std::filesystem::path target = outDir / body.target;
         if (!writeBmp(target.string(), image)) {
             std::fprintf(stderr, "Cannot write %s\n", target.c_str());
