@@ -1,8 +1,9 @@
 # Tests of the window, the scene, the drawing and the input, on a real display with Mesa's OpenGL.
 add_library(astrolume_gl_test_support STATIC support/gl_test_window.cpp)
 target_link_libraries(astrolume_gl_test_support PUBLIC astrolume_core)
-# Records the idle callback the program installs, so tests can run it as glutMainLoop would.
-target_link_options(astrolume_gl_test_support INTERFACE -Wl,--wrap=glutIdleFunc)
+# Records the idle callback the program installs, so tests can run it as glutMainLoop would, and
+# counts its redisplay requests.
+target_link_options(astrolume_gl_test_support INTERFACE "LINKER:--wrap=glutIdleFunc,--wrap=glutPostRedisplay")
 
 function(astrolume_gl_test name)
   astrolume_test(${name} ${ARGN} DISPLAY)

@@ -21,7 +21,7 @@ void pumpGlutEvents(int rounds = 1);
 // runs the idle callback the program has installed, if any.
 void runGlutLoop(int turns);
 
-// How many times the display callback ran while `action` and a few loop turns were carried out.
+// How many times `action` asked GLUT for a redisplay.
 int redisplaysDuring(void (*action)());
 
 // One frame drawn by onDisplay, read back from the front buffer after the swap.
