@@ -8,7 +8,8 @@ Picture Picture::crop(int x, int y, int w, int h) const {
     part.width = w;
     part.height = h;
     for (int row = y; row < y + h; ++row)
-        for (int column = x; column < x + w; ++column) part.pixels.push_back(at(column, row));
+        for (int column = x; column < x + w; ++column)
+            part.pixels.push_back(at(column, row));
     return part;
 }
 
@@ -35,5 +36,6 @@ bool Picture::savePpm(const std::string& path) const {
 }
 
 std::string describe(const Rgb& c) {
-    return "rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue) + ")";
+    return "rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue) +
+           ")";
 }

@@ -20,10 +20,16 @@ struct Picture {
 };
 
 // Thresholds for "something is drawn here" and "nothing is": the background is exactly 0.
-inline bool isDark(const Rgb& c) { return c.brightest() <= 8; }
-inline bool isLit(const Rgb& c) { return c.brightest() >= 24; }
+inline bool isDark(const Rgb& c) {
+    return c.brightest() <= 8;
+}
+inline bool isLit(const Rgb& c) {
+    return c.brightest() >= 24;
+}
 
 // Dark text pixels on a light GTK background.
-inline bool isInk(const Rgb& c) { return c.brightest() < 128; }
+inline bool isInk(const Rgb& c) {
+    return c.brightest() < 128;
+}
 
 std::string describe(const Rgb& c);
