@@ -26,7 +26,9 @@ constexpr int sunCentre = 400;
 constexpr int cornerWidth = 16;
 
 // The program's window may vanish or be unmapped between two requests; such errors are expected.
-int ignoreXError(Display*, XErrorEvent*) { return 0; }
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
 
 bool isAstrolumeWindow(Display* display, Window window) {
     char* name = nullptr;
@@ -46,20 +48,25 @@ Window findWindow(Display* display, Window parent, int depth) {
     if (!XQueryTree(display, parent, &root, &parentOut, &children, &count)) return 0;
     Window found = 0;
     for (unsigned int i = count; i-- > 0 && !found;) { // topmost first
-        if (isAstrolumeWindow(display, children[i])) found = children[i];
-        else if (depth > 0) found = findWindow(display, children[i], depth - 1);
+        if (isAstrolumeWindow(display, children[i]))
+            found = children[i];
+        else if (depth > 0)
+            found = findWindow(display, children[i], depth - 1);
     }
     if (children) XFree(children);
     return found;
 }
 
-bool pixelIsBlack(XImage* image, int x, int y) { return (XGetPixel(image, x, y) & 0xffffff) == 0; }
+bool pixelIsBlack(XImage* image, int x, int y) {
+    return (XGetPixel(image, x, y) & 0xffffff) == 0;
+}
 
 bool frameShown(Display* display, Window window) {
     XImage* centre = XGetImage(display, window, sunCentre, sunCentre, 1, 1, AllPlanes, ZPixmap);
     XImage* corner = XGetImage(display, window, 0, 0, cornerWidth, 1, AllPlanes, ZPixmap);
     bool shown = centre && corner && !pixelIsBlack(centre, 0, 0);
-    for (int x = 0; shown && x < cornerWidth; ++x) shown = pixelIsBlack(corner, x, 0);
+    for (int x = 0; shown && x < cornerWidth; ++x)
+        shown = pixelIsBlack(corner, x, 0);
     if (centre) XDestroyImage(centre);
     if (corner) XDestroyImage(corner);
     return shown;
@@ -73,7 +80,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const long limitMs = argc > 2 ? std::atol(argv[2]) : 20000;
+    // When its last client leaves, an X server resets and drops whoever connects meanwhile: the
+    // previous run's program and probe have just left. The clock starts only once connected.
     Display* display = XOpenDisplay(nullptr);
+    for (int retry = 0; !display && retry < 100; ++retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        display = XOpenDisplay(nullptr);
+    }
     if (!display) {
         std::fprintf(stderr, "first_frame_probe: cannot open the X display\n");
         return 2;
@@ -109,8 +122,8 @@ int main(int argc, char** argv) {
     }
     XCloseDisplay(display);
     if (!shown) {
-        std::fprintf(stderr, "first_frame_probe: %s\n", died ? "the program ended before showing a frame"
-                                                               : "no frame within the time limit");
+        std::fprintf(stderr, "first_frame_probe: %s\n",
+                     died ? "the program ended before showing a frame" : "no frame within the time limit");
         return 1;
     }
     std::printf("%.1f\n", elapsedMs);
