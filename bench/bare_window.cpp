@@ -2,6 +2,8 @@
 // for Astrolume's start-up. Same title, size, position and display mode, no menu, no textures; its
 // one frame clears to black and fills the centre, so first_frame_probe sees it exactly as it sees
 // Astrolume's first frame.
+#include "app/app.h" // windowSize, and nothing of the program is linked
+
 #include <GL/freeglut.h>
 
 namespace {
@@ -17,7 +19,7 @@ void onDisplay() {
 int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(800, 800);
+    glutInitWindowSize(windowSize, windowSize);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Astrolume"); // the name the probe looks for
     glutDisplayFunc(onDisplay);
