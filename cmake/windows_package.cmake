@@ -45,4 +45,9 @@ set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
 set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
   Delete "$SMPROGRAMS\$MUI_TEMP\Astrolume.lnk"
 ]])
+# CPack's uninstaller removes the program's key but leaves the vendor's key above it, here the same name.
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
+  DeleteRegKey SHCTX "Software\Astrolume\Astrolume"
+  DeleteRegKey /ifempty SHCTX "Software\Astrolume"
+]])
 include(CPack)
