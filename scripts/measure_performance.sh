@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # measure_performance.sh [BUILD_DIR]: every figure of the README's "Performance" section, in a few
-# minutes: start-up and its texture share, frame cost against the clear-and-swap floor, and decoding
-# speed against stb_image and against copying the same bytes. Builds what it needs first.
+# minutes: start-up against a bare GLUT window's and its texture share, the cost of a frame of the
+# whole system and of two close-ups against the clear-and-swap floor, and decoding speed against
+# stb_image and against copying the same bytes. Each ratio is of figures from the same run. Builds
+# what it needs first.
 # Uses $DISPLAY when it answers, a private Xvfb otherwise; always Mesa's software renderer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,8 +11,8 @@ build="${1:-$root/build}"
 export LIBGL_ALWAYS_SOFTWARE=1
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel 2 --target astrolume body_images first_frame_probe texture_load_bench \
-  frame_bench bmp_bench >/dev/null
+cmake --build "$build" --parallel 2 --target astrolume body_images first_frame_probe bare_window \
+  texture_load_bench frame_bench bmp_bench >/dev/null
 build=$(cd "$build" && pwd)
 
 work=$(mktemp -d)
@@ -42,11 +44,17 @@ field() { awk -F, -v name="\"$2_median\"" -v column="$3" '$1 == name { print $co
 
 (cd "$build" && ASTROLUME_IMAGE_ROOT="$build" bench frame_bench frames --benchmark_min_time=0.5)
 floor=$(field frames BM_ClearAndSwap/process_time/real_time 3)
-system=$(field frames BM_Frame/10/process_time/real_time 3)
-systemCpu=$(field frames BM_Frame/10/process_time/real_time 4)
-awk -v f="$floor" -v s="$system" -v c="$systemCpu" 'BEGIN {
-  printf "Whole-system frame: %.2f ms (process CPU %.2f ms), clear-and-swap floor %.2f ms: %.1f x the floor\n\n",
-         s, c, f, s / f }'
+# "name<TAB>ms<TAB>process CPU ms" of a frame, for the lines below.
+frame() { printf '%s\t%s\t%s\n' "$1" "$(field frames "BM_Frame/$2/process_time/real_time" 3)" \
+  "$(field frames "BM_Frame/$2/process_time/real_time" 4)"; }
+{
+  frame "Whole-system frame" 10
+  frame "Saturn close-up" 6
+  frame "Earth and Moon close-up" 3
+} | awk -F'\t' -v f="$floor" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" '
+  BEGIN { printf "Frames at 800 x 800, medians of 5 (load average %s); clear-and-swap floor %.2f ms:\n", load, f }
+  { printf "  %s: %.2f ms (process CPU %.2f ms), %.1f x the floor\n", $1, $2, $3, $2 / f }'
+echo
 
 bench bmp_bench decode --benchmark_min_time=0.5 --benchmark_filter='Decoder/24|StbImage/24|CopyMappedRgb24'
 decoder=$(field decode BM_AstrolumeDecoder/24/real_time 3)
