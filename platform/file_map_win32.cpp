@@ -1,13 +1,17 @@
 // Read-only file mapping with CreateFileMapping / MapViewOfFile.
 #include "platform/platform.h"
+#include "platform/wide_text_win32.h"
 
 #include <cstdint>
+#include <string>
 #include <windows.h>
 
 bool mapFileReadOnly(const char* path, MappedFile* file) {
     *file = MappedFile{};
-    if (!path) return false;
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Paths are UTF-8, as on Linux, so any name opens; bytes that are not UTF-8 name no file.
+    std::wstring widePath;
+    if (!path || !widenUtf8(path, MB_ERR_INVALID_CHARS, &widePath)) return false;
+    HANDLE handle = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size;
@@ -17,7 +21,7 @@ bool mapFileReadOnly(const char* path, MappedFile* file) {
         CloseHandle(handle);
         return false;
     }
-    HANDLE mapping = CreateFileMappingA(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    HANDLE mapping = CreateFileMappingW(handle, nullptr, PAGE_READONLY, 0, 0, nullptr);
     // The view keeps the mapping and the file open until it is unmapped, so neither handle is held.
     const void* view = mapping ? MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
     if (mapping) CloseHandle(mapping);

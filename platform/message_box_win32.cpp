@@ -1,5 +1,6 @@
 // The modal message box on Windows: MessageBoxW, so the UTF-8 Korean texts show as written.
 #include "platform/message_box_system.h"
+#include "platform/wide_text_win32.h"
 
 #include <string>
 #include <windows.h>
@@ -7,12 +8,8 @@
 namespace {
 
 std::wstring widen(const char* utf8) {
-    if (!utf8) return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
+    std::wstring wide;
+    widenUtf8(utf8, 0, &wide);
     return wide;
 }
 

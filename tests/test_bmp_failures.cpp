@@ -53,11 +53,25 @@ TEST_F(BmpFailureTest, MissingOrEmptyFilesCannotBeOpened) {
     ASSERT_TRUE(writeBytes(path, {}));
     EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
     EXPECT_EQ(loadBmpImage(directory.c_str()), nullptr);
-    ASSERT_EQ(recordedMessageBoxes().size(), 3u);
+    const std::string notUtf8 = directory + "/\xff.bmp"; // paths are UTF-8: this one names no file
+    EXPECT_EQ(loadBmpImage(notUtf8.c_str()), nullptr);
+    ASSERT_EQ(recordedMessageBoxes().size(), 4u);
     EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
     EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + missing + ".\n");
     EXPECT_EQ(recordedMessageBoxes()[1].text, "Failed to open DIB file " + path + ".\n");
     EXPECT_EQ(recordedMessageBoxes()[2].text, "Failed to open DIB file " + directory + ".\n");
+    EXPECT_EQ(recordedMessageBoxes()[3].text, "Failed to open DIB file " + notUtf8 + ".\n");
+}
+
+// Paths are UTF-8 on every system, so a name in Hangul opens on Windows as on Linux.
+TEST_F(BmpFailureTest, HangulFileNamesOpen) {
+    const std::string hangul = directory + "/\xed\x86\xa0\xec\x84\xb1.bmp"; // "토성.bmp"
+    ASSERT_TRUE(writeBytes(path, buildBmp(simpleParts(2, 2, 24))));
+    std::filesystem::rename(path, std::filesystem::u8path(hangul));
+    RgbImage* image = loadBmpImage(hangul.c_str());
+    EXPECT_NE(image, nullptr);
+    EXPECT_TRUE(recordedMessageBoxes().empty());
+    freeRgbImage(image);
 }
 
 TEST_F(BmpFailureTest, EncodingsWithoutAConversionAreRefused) {
