@@ -13,7 +13,7 @@ jobs=$(nproc)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-apt() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; }
+aptGet() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; }
 
 # The Linux build's packages (the image converter is built for Linux), then the cross tools.
 "$root/scripts/setup.sh" >&2
@@ -24,8 +24,8 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}" >&2
-  apt update -qq >&2
-  apt install -y -qq --no-install-recommends "${missing[@]}" >&2
+  aptGet update -qq >&2
+  aptGet install -y -qq --no-install-recommends "${missing[@]}" >&2
 fi
 
 # freeglut's Debian source needs a deb-src entry for each archive the binary packages come from.
@@ -40,7 +40,7 @@ addSourceEntries() {
     [ -f "$keyring" ] && printf 'Signed-By: %s\n' "$keyring"
     echo
   done <<<"$entries" | $sudo tee "$list" >/dev/null
-  apt update -qq >&2
+  aptGet update -qq >&2
 }
 
 # cmakeDependency NAME SOURCE_DIR [CMAKE ARGS...]: builds and installs one library into $deps, once.
@@ -62,7 +62,7 @@ if [ ! -f "$deps/.freeglut-installed" ]; then
   (cd "$sources" && apt-get source -qq freeglut >&2)
 fi
 # Static, so astrolume.exe carries it; REPLACE_GLUT installs GL/glut.h as the program includes it.
-cmakeDependency freeglut "$(find "$sources" -maxdepth 1 -type d -name 'freeglut-*' | head -n 1)" \
+cmakeDependency freeglut "$(find "$sources" -maxdepth 1 -type d -name 'freeglut-[0-9]*' | head -n 1)" \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON -DFREEGLUT_BUILD_DEMOS=OFF \
   -DFREEGLUT_REPLACE_GLUT=ON
 # Debian's googletest package is its source. gmock is not used; GoogleTest uses Windows threads.
