@@ -54,6 +54,23 @@ frame() { printf '%s\t%s\t%s\n' "$1" "$(field frames "BM_Frame/$2/process_time/r
 } | awk -F'\t' -v f="$floor" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" '
   BEGIN { printf "Frames at 800 x 800, medians of 5 (load average %s); clear-and-swap floor %.2f ms:\n", load, f }
   { printf "  %s: %.2f ms (process CPU %.2f ms), %.1f x the floor\n", $1, $2, $3, $2 / f }'
+
+# Each part's share: the frame against the same frame with that part taken away (see frame_bench.cpp).
+# Process CPU time, every thread's, so the renderer's workers count and waiting for the CPU does not.
+cpu() { field frames "$1/process_time/real_time" 4; }
+echo "Where the time goes, process CPU ms: clear, swap, vertices (submission and transformation), lighting,"
+echo "triangles (set-up, rasterisation and fragment shading) and, of that, texturing; parts under about"
+echo "0.1 ms are within the noise:"
+for view in "10 Whole-system frame" "6 Saturn close-up" "3 Earth and Moon close-up"; do
+  set -- $view
+  number=$1
+  shift
+  awk -v name="$*" -v clear="$(cpu BM_ClearOnly)" -v floor="$(cpu BM_ClearAndSwap)" \
+    -v unlit="$(cpu "BM_FrameWithout/$number/1")" -v lit="$(cpu "BM_FrameWithout/$number/0")" \
+    -v untextured="$(cpu "BM_FrameWithout/$number/2")" -v whole="$(cpu "BM_Frame/$number")" 'BEGIN {
+    printf "  %s: clear %.2f, swap %.2f, vertices %.2f, lighting %.2f, triangles %.2f (texturing %.2f); all %.2f\n",
+           name, clear, floor - clear, unlit - floor, lit - unlit, whole - lit, whole - untextured, whole }'
+done
 echo
 
 bench bmp_bench decode --benchmark_min_time=0.5 --benchmark_filter='Decoder/24|StbImage/24|CopyMappedRgb24'
