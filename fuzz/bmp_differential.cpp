@@ -58,6 +58,7 @@ struct FileFacts {
     int64_t height; // negative: top row stored first
     uint32_t bitCount;
     uint32_t compression;
+    bool bitFields; // compression 3 at 16 or 32 bits: three masks follow the 40-byte header
     uint32_t masks[3];
     uint32_t programColors; // colour-table entries the program reads (bmpColorCount)
     int64_t stbColors;      // entries stb reads: it sizes its table from the pixel offset
@@ -73,8 +74,9 @@ FileFacts factsOf(const uint8_t* data, size_t size) {
     f.height = core ? int64_t(u16At(data, size, 20)) : int64_t(static_cast<int32_t>(u32At(data, size, 22)));
     f.bitCount = u16At(data, size, core ? 24 : 28);
     f.compression = core ? 0 : u32At(data, size, 30);
+    f.bitFields = f.headerSize == 40 && f.compression == 3 && (f.bitCount == 16 || f.bitCount == 32);
     for (int i = 0; i < 3; ++i)
-        f.masks[i] = f.compression == 3 ? u32At(data, size, 54 + 4 * static_cast<size_t>(i)) : 0;
+        f.masks[i] = f.bitFields ? u32At(data, size, 54 + 4 * static_cast<size_t>(i)) : 0;
     uint32_t available = size > 14 ? static_cast<uint32_t>(size - 14) : 0;
     f.programColors = available ? bmpColorCount(data + 14, available) : 0;
     if (core)
@@ -100,7 +102,7 @@ std::string whyOnlyTheProgramAccepts(const uint8_t* data, size_t size) {
     std::string stbReason = stbi_failure_reason();
     if (f.compression == 1 || f.compression == 2) return "run-length data: stb reads none";
     if (u16At(data, size, f.headerSize == 12 ? 22 : 26) != 1) return "planes other than 1: stb refuses";
-    if (f.compression == 3 && f.masks[0] == f.masks[1] && f.masks[1] == f.masks[2])
+    if (f.bitFields && f.masks[0] == f.masks[1] && f.masks[1] == f.masks[2])
         return "three equal bit-field masks: stb refuses";
     if (stbReason == "bad masks")
         return f.headerSize == 12 ? "16 or 32 bits with a core header: stb has no masks for it"
@@ -117,7 +119,12 @@ std::string whyOnlyStbAccepts(const uint8_t* data, size_t size, BmpError error) 
     case BmpError::unknownFormat:
         return "header of " + std::to_string(f.headerSize) + " bytes: the program reads 12 and 40";
     case BmpError::truncated:
-        return "headers or colour table cut short: stb reads zeros past the end";
+        if (size < 14 + static_cast<uint64_t>(f.headerSize) + (f.bitFields ? 12 : 0))
+            return "headers cut short: stb reads zeros past the end";
+        if (f.bitCount > 8)
+            return "colours used names a table longer than the file: the program reads the table at every "
+                   "depth, stb ignores the field for direct colour";
+        return "colour table cut short: stb reads zeros past the end";
     case BmpError::conversion:
         if (f.width == 0 || f.height == 0) return "zero width or height: the program refuses an empty image";
         if (f.pixelOffset < 0 ||
@@ -167,8 +174,7 @@ bool isBlack(const uint8_t* rgb) {
 // Returns false when the file's pixels have no one meaning, so they were not compared.
 bool compareImages(const uint8_t* data, size_t size, const RgbImage& ours, const uint8_t* theirs) {
     FileFacts f = factsOf(data, size);
-    bool bitFields = f.compression == 3;
-    if (bitFields)
+    if (f.bitFields)
         for (uint32_t mask : f.masks)
             // A mask with gaps in it, or wider than 8 bits, has no one reading: stb refuses the wide ones,
             // and the two decoders read gaps differently (the format defines neither).
@@ -209,7 +215,7 @@ bool compareImages(const uint8_t* data, size_t size, const RgbImage& ours, const
             }
             for (int channel = 0; channel < 3; ++channel) {
                 unsigned expected = stbs[channel];
-                if (bitFields) {
+                if (f.bitFields) {
                     // Rule: bit-field channels are scaled with rounding (v * 255 / max), where stb
                     // repeats the top bits; stb's value still starts with the channel's n bits.
                     uint32_t max = (1u << setBits(f.masks[channel])) - 1;
