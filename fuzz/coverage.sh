@@ -3,6 +3,7 @@
 # Builds bmp_fuzz with clang's source-based coverage into build-coverage/, runs every file of the
 # corpus (fuzz/corpus/ unless directories are given) through it once, and prints llvm-cov's summary
 # for the decoder's sources, then each line and each branch direction that no file reaches.
+# Needs llvm-profdata and llvm-cov, from Debian's llvm package (scripts/setup.sh installs it).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config file clang clang-format libclang-rt-14-dev
+  build-essential cmake pkg-config file clang clang-format libclang-rt-14-dev llvm
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libgtk-3-dev libjpeg62-turbo-dev libx11-dev libxtst-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev
