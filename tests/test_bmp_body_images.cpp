@@ -129,12 +129,14 @@ TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
     freeRgbImage(image);
 }
 
-// Maps larger than a body can show (512 x 256) are averaged down to fit, keeping their shape: every
-// pixel made is the mean of the area it covers. Picking one pixel of each area, or blending the two
-// or four nearest, would give black or white here, never the mean.
+// Maps larger than a body can show (512 x 256, the Moon 256 x 128) are averaged down to fit, keeping
+// their shape: every pixel made is the mean of the area it covers. Picking one pixel of each area, or
+// blending the two or four nearest, would give black or white here, never the mean.
 TEST_F(BmpBodyImagesTest, LargeMapsAreAveragedDownToWhatABodyCanShow) {
     struct Case {
         const char* what;
+        const char* source;
+        const char* target;
         int width, height;         // of the map
         int madeWidth, madeHeight; // of the BMP made
         uint32_t (*grey)(int x, int y);
@@ -143,18 +145,19 @@ TEST_F(BmpBodyImagesTest, LargeMapsAreAveragedDownToWhatABodyCanShow) {
     const auto oneIn4x4 = [](int x, int y) { return x % 4 == 0 && y % 4 == 0 ? 255u : 0u; };
     const auto checkerboard = [](int x, int y) { return (x + y) % 2 ? 255u : 0u; };
     const Case cases[] = {
-        {"a quarter of the size", 2048, 1024, 512, 256, oneIn4x4, 16, 5},
-        {"by 2.93, not a whole number", 1500, 750, 512, 256, checkerboard, 128, 24},
-        {"a square map stays square", 1024, 1024, 256, 256, oneIn4x4, 16, 5},
+        {"a quarter of the size", "mars.jpg", "Mars.bmp", 2048, 1024, 512, 256, oneIn4x4, 16, 5},
+        {"by 2.93, not a whole number", "mars.jpg", "Mars.bmp", 1500, 750, 512, 256, checkerboard, 128, 24},
+        {"a square map stays square", "mars.jpg", "Mars.bmp", 1024, 1024, 256, 256, oneIn4x4, 16, 5},
+        {"the Moon, never drawn large", "moon.jpg", "Moon.bmp", 1024, 512, 256, 128, oneIn4x4, 16, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (const Body& body : bodies)
             writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
-        writeJpeg(directory + "/mars.jpg", c.width, c.height, false,
+        writeJpeg(directory + "/" + c.source, c.width, c.height, false,
                   [&c](int x, int y) { return c.grey(x, y) * 0x010101u; });
         ASSERT_EQ(runTool(directory, directory), 0);
-        RgbImage* image = loadBmpImage((directory + "/Mars.bmp").c_str());
+        RgbImage* image = loadBmpImage((directory + "/" + c.target).c_str());
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, c.madeWidth);
         EXPECT_EQ(image->height, c.madeHeight);

@@ -10,20 +10,33 @@
 
 namespace {
 
+// The most pixels across each body is ever drawn whole: every body but the Moon has a close-up 160
+// pixels across (radius 6 of the 60-unit cube in the 800-pixel window). The Moon is 27 pixels across
+// beside the Earth's close-up; zoomed in the whole system, being at least 8.1 units from the Sun, it
+// leaves the cube (52 units corner to corner from the centre) before it reaches 50.
+constexpr int closeUpAcross = 160;
+constexpr int moonAcross = 50;
+
 struct BodyImage {
     const char* source;
     const char* target;
-    bool glowSprite; // a bright disc with rays on black, not a map of the surface
+    bool glowSprite;   // a bright disc with rays on black, not a map of the surface
+    int largestAcross; // pixels
 };
 
 // Target names keep the capitalisation the program's texture table uses.
 const BodyImage bodyImages[] = {
-    {"sun.jpg", "Sun.bmp", true},          {"mercury.jpg", "Mercury.bmp", false},
-    {"venus.jpg", "Venus.bmp", false},     {"earth.jpg", "earth.bmp", false},
-    {"moon.jpg", "Moon.bmp", false},       {"mars.jpg", "Mars.bmp", false},
-    {"jupiter.jpg", "Jupiter.bmp", false}, {"saturn.jpg", "saturn.bmp", false},
-    {"uranus.jpg", "Uranus.bmp", false},   {"neptune.jpg", "Neptune.bmp", false},
-    {"pluto.jpg", "Pluto.bmp", false},
+    {"sun.jpg", "Sun.bmp", true, closeUpAcross},
+    {"mercury.jpg", "Mercury.bmp", false, closeUpAcross},
+    {"venus.jpg", "Venus.bmp", false, closeUpAcross},
+    {"earth.jpg", "earth.bmp", false, closeUpAcross},
+    {"moon.jpg", "Moon.bmp", false, moonAcross},
+    {"mars.jpg", "Mars.bmp", false, closeUpAcross},
+    {"jupiter.jpg", "Jupiter.bmp", false, closeUpAcross},
+    {"saturn.jpg", "saturn.bmp", false, closeUpAcross},
+    {"uranus.jpg", "Uranus.bmp", false, closeUpAcross},
+    {"neptune.jpg", "Neptune.bmp", false, closeUpAcross},
+    {"pluto.jpg", "Pluto.bmp", false, closeUpAcross},
 };
 
 // The Sun's picture is a glow sprite: wrapped round a sphere its black corners and rays make a dark,
@@ -45,12 +58,17 @@ PlainImage glowingCore(const PlainImage& sprite) {
     return core;
 }
 
-// The largest any body is drawn is a close-up, 160 pixels across (radius 6 of the 60-unit cube in the
-// 800-pixel window). Where its surface faces the viewer it shows 80 pixels per radian: about 500 round
-// the equator and 250 from pole to pole. Texels beyond that are never seen; minified with GL_LINEAR and
-// no mipmaps they only make the smaller spheres shimmer, and they cost start-up time to decode and upload.
-constexpr int largestMapWidth = 512;
-constexpr int largestMapHeight = 256;
+// A sphere d pixels across shows, where its surface faces the viewer, d / 2 pixels per radian: pi d
+// round the equator and pi d / 2 from pole to pole. A map is cut to the power of two at or above that
+// (512 x 256 for a close-up, 256 x 128 for the Moon): texels beyond it are never seen; minified with
+// GL_LINEAR and no mipmaps they only make the smaller spheres shimmer, and they cost start-up time to
+// decode and upload.
+int largestMapWidth(int across) {
+    int width = 1;
+    while (width < 3.14159265 * across)
+        width *= 2;
+    return width;
+}
 
 // Output sample i of a `from` -> `to` resampling covers source samples [i * from / to, (i + 1) * from / to).
 // In units of 1 / to every boundary is an integer, so each weight is the exact overlap.
@@ -108,14 +126,13 @@ PlainImage averagedDown(const PlainImage& image, int width, int height) {
     return out;
 }
 
-// Shrinks a map larger than a body can show to fit, keeping its shape; smaller maps stay as they are.
-PlainImage fittedToWhatABodyShows(const PlainImage& image) {
-    const double scale =
-        std::max(double(image.width) / largestMapWidth, double(image.height) / largestMapHeight);
+// Shrinks a map larger than its body can show to fit, keeping its shape; smaller maps stay as they are.
+PlainImage fittedToWhatABodyShows(const PlainImage& image, int across) {
+    const int width = largestMapWidth(across);
+    const double scale = std::max(double(image.width) / width, double(image.height) / (width / 2));
     if (scale <= 1) return image;
-    const int width = std::max(1, static_cast<int>(std::lround(image.width / scale)));
-    const int height = std::max(1, static_cast<int>(std::lround(image.height / scale)));
-    return averagedDown(image, width, height);
+    return averagedDown(image, std::max(1, static_cast<int>(std::lround(image.width / scale))),
+                        std::max(1, static_cast<int>(std::lround(image.height / scale))));
 }
 
 } // namespace
@@ -141,7 +158,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (body.glowSprite) image = glowingCore(image);
-        image = fittedToWhatABodyShows(image);
+        image = fittedToWhatABodyShows(image, body.largestAcross);
         std::filesystem::path target = outDir / body.target;
         if (!writeBmp(target.string(), image)) {
             std::fprintf(stderr, "Cannot write %s\n", target.c_str());
