@@ -49,8 +49,16 @@ void BM_LoadBodyTextures(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_DecodeBodyImages)->Name("BM_FirstDecodeBodyImages")->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadBodyTextures)->Name("BM_FirstLoadBodyTextures")->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DecodeBodyImages)
+    ->Name("BM_FirstDecodeBodyImages")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_LoadBodyTextures)
+    ->Name("BM_FirstLoadBodyTextures")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_DecodeBodyImages)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadBodyTextures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
