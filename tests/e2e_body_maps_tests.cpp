@@ -12,7 +12,8 @@ namespace {
 TEST(EndToEndBodyMaps, ConvertedMapsLoadWithoutABoxAndColourThePlanets) {
     Session session;
     if (!convertBodyMaps(session.folder.path() + "/image"))
-        GTEST_SKIP() << "make_body_images is not built, or the planet maps of openuniverse-common are not installed";
+        GTEST_SKIP()
+            << "make_body_images is not built, or the planet maps of openuniverse-common are not installed";
     session.start();
     ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
     Picture picture;
