@@ -197,18 +197,20 @@ TEST(AllocationCounting, SeesOurMallocAndNewButNothingOutsideTheWindow) {
     EXPECT_EQ(log.countOf(Call::free), log.allocations()) << describe(log);
 }
 
-class FrameAllocations : public ::testing::Test {
+// Frames and input start from and leave behind the scene as a fresh start has it.
+class SceneAllocations : public ::testing::Test {
   protected:
     void SetUp() override { resetSceneForTest(); }
     void TearDown() override { resetSceneForTest(); }
 };
 
-TEST_F(FrameAllocations, WholeSystemFramesAllocateNothing) {
-    AllocationLog log = framesOfView(VIEW_SYSTEM);
-    EXPECT_EQ(log.count, 0) << describe(log);
-}
-
-TEST_F(FrameAllocations, TurnedZoomedUnlitWholeSystemFramesAllocateNothing) {
+// The whole system from a fresh start, every close-up, then the whole system turned, zoomed and unlit.
+TEST_F(SceneAllocations, FramesOfEveryViewAllocateNothing) {
+    for (int view = VIEW_SYSTEM; view >= VIEW_SUN; --view) {
+        AllocationLog log = framesOfView(view);
+        EXPECT_EQ(log.count, 0) << "view " << view << ": " << describe(log);
+    }
+    resetSceneForTest();
     onMouse(MOUSE_LEFT, GLUT_DOWN, 100, 100);
     onMotion(160, 130);
     onMouse(MOUSE_LEFT, GLUT_UP, 160, 130);
@@ -216,23 +218,10 @@ TEST_F(FrameAllocations, TurnedZoomedUnlitWholeSystemFramesAllocateNothing) {
         onKeyboard('z', 0, 0);
     onKeyboard('l', 0, 0);
     AllocationLog log = framesOfView(VIEW_SYSTEM);
-    EXPECT_EQ(log.count, 0) << describe(log);
+    EXPECT_EQ(log.count, 0) << "turned, zoomed and unlit: " << describe(log);
 }
 
-TEST_F(FrameAllocations, EveryCloseUpAllocatesNothing) {
-    for (int view = VIEW_SUN; view <= VIEW_PLUTO; ++view) {
-        AllocationLog log = framesOfView(view);
-        EXPECT_EQ(log.count, 0) << "view " << view << ": " << describe(log);
-    }
-}
-
-class InputAllocations : public ::testing::Test {
-  protected:
-    void SetUp() override { resetSceneForTest(); }
-    void TearDown() override { resetSceneForTest(); }
-};
-
-TEST_F(InputAllocations, AnimationTicksAllocateNothing) {
+TEST_F(SceneAllocations, AnimationTicksAllocateNothing) {
     AllocationLog log = countDuring([] {
         for (int i = 0; i < 1000; ++i)
             advanceAnimation();
@@ -241,7 +230,7 @@ TEST_F(InputAllocations, AnimationTicksAllocateNothing) {
     EXPECT_NE(sceneState.orbitAngle[ORBIT_EARTH], 0.0f); // the ticks did run
 }
 
-TEST_F(InputAllocations, PointerAndKeysAllocateNothing) {
+TEST_F(SceneAllocations, PointerAndKeysAllocateNothing) {
     AllocationLog log = countDuring([] {
         const int buttons[] = {MOUSE_LEFT, 1, MOUSE_RIGHT, 3, 4}; // the wheel reports 3 and 4
         for (int button : buttons) {
