@@ -86,6 +86,19 @@ class BmpBodyImagesTest : public BmpFileTest {
             std::string("'") + MAKE_BODY_IMAGES_PATH + "' '" + source + "' '" + out + "' 2>/dev/null";
         return std::system(command.c_str());
     }
+    // Every body's map, `side` pixels square in the body's colour.
+    void writeMaps(int side) {
+        for (const Body& body : bodies)
+            writeJpeg(directory + "/" + body.source, side, side, body.color, body.grey);
+    }
+    // Every map at 8 x 8 but `source`, drawn by `colourAt`; runs the tool into the folder and loads `target`.
+    RgbImage* convertWith(const std::string& source, int width, int height,
+                          const std::function<uint32_t(int, int)>& colourAt, const std::string& target) {
+        writeMaps(8);
+        writeJpeg(directory + "/" + source, width, height, false, colourAt);
+        EXPECT_EQ(runTool(directory, directory), 0);
+        return loadBmpImage((directory + "/" + target).c_str());
+    }
 };
 
 TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
@@ -117,12 +130,9 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
 
 // Rows are written bottom-up: a map with a bright top half keeps it at the top.
 TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
-    for (const Body& body : bodies)
-        writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
-    // Replace Mars with a picture whose top half is white and bottom half black.
-    writeJpeg(directory + "/mars.jpg", 16, 16, false, [](int, int y) { return y < 8 ? 0xffffffu : 0u; });
-    ASSERT_EQ(runTool(directory, directory), 0);
-    RgbImage* image = loadBmpImage((directory + "/Mars.bmp").c_str());
+    // Mars's map: top half white, bottom half black.
+    RgbImage* image = convertWith(
+        "mars.jpg", 16, 16, [](int, int y) { return y < 8 ? 0xffffffu : 0u; }, "Mars.bmp");
     ASSERT_NE(image, nullptr);
     EXPECT_GT(pixelAt(image, 4, 15) & 0xff, 240u); // top row
     EXPECT_LT(pixelAt(image, 4, 0) & 0xff, 15u);   // bottom row
@@ -152,12 +162,8 @@ TEST_F(BmpBodyImagesTest, LargeMapsAreAveragedDownToWhatABodyCanShow) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const Body& body : bodies)
-            writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
-        writeJpeg(directory + "/" + c.source, c.width, c.height, false,
-                  [&c](int x, int y) { return c.grey(x, y) * 0x010101u; });
-        ASSERT_EQ(runTool(directory, directory), 0);
-        RgbImage* image = loadBmpImage((directory + "/" + c.target).c_str());
+        RgbImage* image = convertWith(
+            c.source, c.width, c.height, [&c](int x, int y) { return c.grey(x, y) * 0x010101u; }, c.target);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, c.madeWidth);
         EXPECT_EQ(image->height, c.madeHeight);
@@ -172,12 +178,10 @@ TEST_F(BmpBodyImagesTest, LargeMapsAreAveragedDownToWhatABodyCanShow) {
 
 // The Sun's picture is a glow on black: only its bright middle third becomes the Sun's surface.
 TEST_F(BmpBodyImagesTest, SunKeepsTheBrightCoreOfItsGlow) {
-    for (const Body& body : bodies)
-        writeJpeg(directory + "/" + body.source, 8, 8, body.color, body.grey);
-    writeJpeg(directory + "/sun.jpg", 48, 48, false,
-              [](int x, int y) { return (x >= 16 && x < 32 && y >= 16 && y < 32) ? 0xfff0c0u : 0x000000u; });
-    ASSERT_EQ(runTool(directory, directory), 0);
-    RgbImage* image = loadBmpImage((directory + "/Sun.bmp").c_str());
+    RgbImage* image = convertWith(
+        "sun.jpg", 48, 48,
+        [](int x, int y) { return (x >= 16 && x < 32 && y >= 16 && y < 32) ? 0xfff0c0u : 0x000000u; },
+        "Sun.bmp");
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->width, 16);
     EXPECT_EQ(image->height, 16);
@@ -200,8 +204,7 @@ TEST_F(BmpBodyImagesTest, MissingOrBrokenMapsFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const Body& body : bodies)
-            writeJpeg(directory + "/" + body.source, 4, 4, body.color, body.grey);
+        writeMaps(4);
         std::string broken = directory + "/" + c.brokenFile;
         std::remove(broken.c_str());
         if (!c.content.empty()) {
