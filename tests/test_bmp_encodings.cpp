@@ -134,35 +134,22 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
         std::vector<uint32_t> pixels;
         std::vector<uint32_t> expected;
     };
+    // clang-format off
     const Case cases[] = {
-        {"565",
-         16,
-         {0xf800, 0x07e0, 0x001f},
-         {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
+        {"565", 16, {0xf800, 0x07e0, 0x001f}, {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
          {0xffffff, 0xff0000, 0x00ff00, 0x0000ff, 0x848284, 0x080808}},
-        {"555 as bit fields",
-         16,
-         {0x7c00, 0x03e0, 0x001f},
-         {0x7fff, 0x4210, 0x8000},
+        {"555 as bit fields", 16, {0x7c00, 0x03e0, 0x001f}, {0x7fff, 0x4210, 0x8000},
          {0xffffff, 0x848484, 0}},
-        {"2-3-1",
-         16,
-         {0x0030, 0x000e, 0x0001},
-         {0x0010, 0x0008, 0x0001, 0x003f},
+        {"2-3-1", 16, {0x0030, 0x000e, 0x0001}, {0x0010, 0x0008, 0x0001, 0x003f},
          {0x550000, 0x009200, 0x0000ff, 0xffffff}},
         {"8-8-8", 32, {0x00ff0000, 0x0000ff00, 0x000000ff}, {0xff123456, 0x00abcdef}, {0x123456, 0xabcdef}},
-        {"10-10-10",
-         32,
-         {0x3ff00000, 0x000ffc00, 0x000003ff},
-         {0x3ff00000, 0x00080200, 0x00000001},
+        {"10-10-10", 32, {0x3ff00000, 0x000ffc00, 0x000003ff}, {0x3ff00000, 0x00080200, 0x00000001},
          {0xff0000, 0x008080, 0x000000}},
         {"zero mask", 32, {0x00ff0000, 0, 0x000000ff}, {0xffffffff}, {0xff00ff}},
-        {"full-width mask",
-         32,
-         {0xffffffff, 0, 0},
-         {0xffffffff, 0x80000000, 0x00000001},
+        {"full-width mask", 32, {0xffffffff, 0, 0}, {0xffffffff, 0x80000000, 0x00000001},
          {0xff0000, 0x800000, 0}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BmpParts parts;
@@ -183,8 +170,8 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
 }
 
 // Run-length streams, 8-bit (compression 1) and 4-bit (compression 2): runs, absolute runs and their
-// padding, end of line, delta and end of bitmap; whatever falls outside the image is clipped, and
-// pixels the stream never reaches stay black (-1 in `expected`).
+// padding, end of line, delta and end of bitmap, top row first when the height is negative; whatever
+// falls outside the image is clipped, and pixels the stream never reaches stay black (-1 in `expected`).
 TEST_F(BmpEncodingTest, RunLengthStreamsDecodeAndClip) {
     struct Case {
         int bitCount;
@@ -194,14 +181,11 @@ TEST_F(BmpEncodingTest, RunLengthStreamsDecodeAndClip) {
         Bytes stream;
         std::vector<std::vector<int>> expected; // palette indices, bottom row first
     };
+    // clang-format off
     const Case cases[] = {
         {8, "encoded run", 4, 1, {4, 1, 0, 1}, {{1, 1, 1, 1}}},
         {8, "end of line leaves the rest black", 3, 2, {2, 1, 0, 0, 3, 2, 0, 1}, {{1, 1, -1}, {2, 2, 2}}},
-        {8,
-         "delta skips pixels",
-         4,
-         3,
-         {1, 1, 0, 2, 2, 1, 1, 2, 0, 1},
+        {8, "delta skips pixels", 4, 3, {1, 1, 0, 2, 2, 1, 1, 2, 0, 1},
          {{1, -1, -1, -1}, {-1, -1, -1, 2}, {-1, -1, -1, -1}}},
         {8, "absolute run of odd length is padded", 5, 1, {0, 3, 1, 2, 3, 0, 2, 4, 0, 1}, {{1, 2, 3, 4, 4}}},
         {8, "absolute run of even length", 5, 1, {0, 4, 5, 6, 7, 8, 1, 9, 0, 1}, {{5, 6, 7, 8, 9}}},
@@ -212,30 +196,20 @@ TEST_F(BmpEncodingTest, RunLengthStreamsDecodeAndClip) {
         {8, "delta past the image is ignored", 2, 1, {0, 2, 200, 200, 2, 1, 0, 1}, {{-1, -1}}},
         {8, "index past the table is black", 2, 1, {1, 16, 1, 255, 0, 1}, {{-1, -1}}},
         {8, "absolute run cut by the end of file", 3, 1, {1, 1, 0, 5, 2}, {{1, -1, -1}}},
+        {8, "a negative height starts at the top row", 2, -2, {2, 1, 0, 0, 2, 2, 0, 1}, {{2, 2}, {1, 1}}},
         {4, "encoded run alternates nibbles", 5, 1, {5, 0x12, 0, 1}, {{1, 2, 1, 2, 1}}},
         {4, "absolute run of three nibbles", 6, 1, {0, 3, 0x12, 0x30, 3, 0x45, 0, 1}, {{1, 2, 3, 4, 5, 4}}},
-        {4,
-         "absolute run of five nibbles is padded",
-         6,
-         1,
-         {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x66, 0, 1},
+        {4, "absolute run of five nibbles is padded", 6, 1, {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x66, 0, 1},
          {{1, 2, 3, 4, 5, 6}}},
         {4, "absolute run of four nibbles", 4, 1, {0, 4, 0x9a, 0xbc, 0, 1}, {{9, 10, 11, 12}}},
-        {4,
-         "end of line and delta",
-         4,
-         3,
-         {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
+        {4, "end of line and delta", 4, 3, {2, 0x77, 0, 0, 0, 2, 2, 1, 2, 0x88, 0, 1},
          {{7, 7, -1, -1}, {-1, -1, -1, -1}, {-1, -1, 8, 8}}},
         {4, "odd run past the row end is clipped", 3, 1, {7, 0x12, 0, 1}, {{1, 2, 1}}},
-        {4,
-         "run starting past the row end draws nothing",
-         3,
-         2,
-         {7, 0x12, 2, 0x34, 0, 0, 2, 0x56, 0, 1},
+        {4, "run starting past the row end draws nothing", 3, 2, {7, 0x12, 2, 0x34, 0, 0, 2, 0x56, 0, 1},
          {{1, 2, 1}, {5, 6, -1}}},
         {4, "missing end of bitmap", 2, 2, {1, 0x30}, {{3, -1}, {-1, -1}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.bitCount) + "-bit " + c.name);
         clearRecordedMessageBoxes();
