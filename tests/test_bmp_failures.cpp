@@ -20,20 +20,7 @@
 
 namespace {
 
-class BmpFailureTest : public BmpFileTest {
-  public:
-    // Loading gives no image and exactly one "Error" box with `text`.
-    void expectRefusal(const Bytes& bytes, const std::string& text) {
-        clearRecordedMessageBoxes();
-        RgbImage* image = load(bytes);
-        EXPECT_EQ(image, nullptr);
-        freeRgbImage(image);
-        ASSERT_EQ(recordedMessageBoxes().size(), 1u);
-        EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
-        EXPECT_EQ(recordedMessageBoxes()[0].text, text);
-        EXPECT_EQ(recordedMessageBoxes()[0].kind, MessageBoxKind::error); // owned by the focused window
-    }
-};
+class BmpFailureTest : public BmpFileTest {};
 
 BmpParts simpleParts(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = 0) {
     BmpParts parts;

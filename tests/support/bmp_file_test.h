@@ -1,4 +1,5 @@
-// Fixture for decoder tests: a fresh folder, no boxes recorded yet, and load() for bytes written to a file.
+// Fixture for decoder tests: a fresh folder, no boxes recorded yet, load() for bytes written to a file and
+// expectRefusal() for bytes that must not decode.
 #pragma once
 
 #include "image/image.h"
@@ -19,6 +20,17 @@ class BmpFileTest : public ::testing::Test {
     RgbImage* load(const Bytes& bytes) {
         EXPECT_TRUE(writeBytes(path, bytes)) << path;
         return loadBmpImage(path.c_str());
+    }
+    // Loading gives no image and exactly one "Error" box with `text`.
+    void expectRefusal(const Bytes& bytes, const std::string& text) {
+        clearRecordedMessageBoxes();
+        RgbImage* image = load(bytes);
+        EXPECT_EQ(image, nullptr);
+        freeRgbImage(image);
+        ASSERT_EQ(recordedMessageBoxes().size(), 1u);
+        EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
+        EXPECT_EQ(recordedMessageBoxes()[0].text, text);
+        EXPECT_EQ(recordedMessageBoxes()[0].kind, MessageBoxKind::error); // owned by the focused window
     }
     std::string directory;
     std::string path;
