@@ -11,6 +11,12 @@ namespace {
 bool windowOpen = false;
 void (*installedIdle)() = nullptr;
 int redisplayRequests = 0;
+
+// Lets freeglut handle what is pending (window events, redisplays) `rounds` times.
+void pumpGlutEvents(int rounds) {
+    for (int i = 0; i < rounds; ++i)
+        glutMainLoopEvent();
+}
 } // namespace
 
 // The test programs link with --wrap=glutIdleFunc,--wrap=glutPostRedisplay, so they know what the
@@ -63,11 +69,6 @@ void resetSceneForTest() {
     glColor3f(1, 1, 1);
     onReshape(windowSize, windowSize);
     pumpGlutEvents(3);
-}
-
-void pumpGlutEvents(int rounds) {
-    for (int i = 0; i < rounds; ++i)
-        glutMainLoopEvent();
 }
 
 Rgb Frame::at(int windowX, int windowYFromTop) const {

@@ -14,9 +14,6 @@ void openTestWindow();
 // lighting on, modelview matrix mode, a viewport of the whole window.
 void resetSceneForTest();
 
-// Lets freeglut handle what is pending (window events, redisplays) `rounds` times.
-void pumpGlutEvents(int rounds = 1);
-
 // Turns of glutMainLoop, which cannot be left and re-entered: each handles pending events and then
 // runs the idle callback the program has installed, if any.
 void runGlutLoop(int turns);
