@@ -70,26 +70,13 @@ template <typename Action> AllocationLog countDuring(Action action) {
     return counted;
 }
 
-const char* nameOf(Call call) {
-    switch (call) {
-    case Call::malloc:
-        return "malloc";
-    case Call::calloc:
-        return "calloc";
-    case Call::realloc:
-        return "realloc";
-    case Call::newOperator:
-        return "operator new";
-    default:
-        return "free";
-    }
-}
+const char* const callNames[] = {"malloc", "calloc", "realloc", "operator new", "free"}; // by Call
 
 std::string describe(const AllocationLog& log) {
     std::string text = std::to_string(log.count) + " calls:";
     for (int i = 0; i < log.count && i < 8; ++i) // the first few say enough
-        text +=
-            std::string(" ") + nameOf(log.entries[i].call) + "(" + std::to_string(log.entries[i].bytes) + ")";
+        text += std::string(" ") + callNames[static_cast<int>(log.entries[i].call)] + "(" +
+                std::to_string(log.entries[i].bytes) + ")";
     return text;
 }
 
