@@ -13,16 +13,6 @@ Picture Picture::crop(int x, int y, int w, int h) const {
     return part;
 }
 
-bool Picture::operator==(const Picture& other) const {
-    if (width != other.width || height != other.height) return false;
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        const Rgb& a = pixels[i];
-        const Rgb& b = other.pixels[i];
-        if (a.red != b.red || a.green != b.green || a.blue != b.blue) return false;
-    }
-    return true;
-}
-
 bool Picture::savePpm(const std::string& path) const {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

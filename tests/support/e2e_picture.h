@@ -13,7 +13,9 @@ struct Picture {
 
     const Rgb& at(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
     Picture crop(int x, int y, int w, int h) const;
-    bool operator==(const Picture& other) const;
+    bool operator==(const Picture& other) const {
+        return width == other.width && height == other.height && pixels == other.pixels;
+    }
     bool operator!=(const Picture& other) const { return !(*this == other); }
     // Binary PPM, so a failing test can leave the picture it saw behind.
     bool savePpm(const std::string& path) const;

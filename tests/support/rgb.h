@@ -8,4 +8,7 @@ struct Rgb {
     bool isBlack() const { return red == 0 && green == 0 && blue == 0; } // the cleared background
     int brightest() const { return std::max({red, green, blue}); }
     int spread() const { return brightest() - std::min({red, green, blue}); } // 0 for pure greys
+    bool operator==(const Rgb& other) const {
+        return red == other.red && green == other.green && blue == other.blue;
+    }
 };
