@@ -21,8 +21,6 @@ class AnimationTick : public testing::Test {
 
 TEST_F(AnimationTick, OneTickMovesEveryBodyByItsOwnStepAndAsksForOneRedraw) {
     EXPECT_EQ(redisplaysDuring(advanceAnimation), 1);
-    EXPECT_EQ(sceneState.orbitAngle[ORBIT_MERCURY], 0.9f);
-    EXPECT_EQ(sceneState.spinAngle[SPIN_VENUS], 0.004f);
     for (int i = 0; i < ORBIT_COUNT; ++i)
         EXPECT_FLOAT_EQ(sceneState.orbitAngle[i], orbitSpeeds[i]) << i;
     for (int i = 0; i < SPIN_COUNT; ++i)
