@@ -7,6 +7,8 @@
 #   when done.
 # ensureDisplay WORK: keeps $DISPLAY when it answers, otherwise startPrivateXvfb WORK. Sets $xvfb to
 #   nothing when no server was started.
+# displayWithScratch: makes a scratch folder $work and ensures a display; at exit the server started
+#   for it is stopped and the folder removed. For scripts that need no other clean-up.
 startPrivateXvfb() {
   local numberFile="$1/xvfb-display"
   rm -f "$numberFile"
@@ -28,4 +30,11 @@ ensureDisplay() {
   xvfb=""
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   startPrivateXvfb "$1"
+}
+
+displayWithScratch() {
+  work=$(mktemp -d)
+  xvfb=""
+  trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
+  ensureDisplay "$work"
 }

@@ -10,20 +10,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${1:-$root/build}"
 export LIBGL_ALWAYS_SOFTWARE=1
 
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel 2 --target astrolume body_images first_frame_probe bare_window \
+[ -f "$build/CMakeCache.txt" ] || (cd "$root" && cmake --preset default -B "$build" >/dev/null)
+cmake --build "$build" --parallel "$(nproc)" --target astrolume body_images first_frame_probe bare_window \
   texture_load_bench frame_bench bmp_bench >/dev/null
 build=$(cd "$build" && pwd)
 
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$root/scripts/display.sh"
-ensureDisplay "$work"
+displayWithScratch
 
 echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores;" \
   "$(glxinfo -B 2>/dev/null | sed -n 's/^OpenGL version string: //p');" \

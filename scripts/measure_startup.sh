@@ -19,15 +19,8 @@ done
 images=$(find "$build/image" -maxdepth 1 -name '*.bmp' 2>/dev/null | wc -l)
 [ "$images" -eq 11 ] || { echo "$build/image holds $images of the 11 body images (build target body_images)" >&2; exit 1; }
 
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 . "$root/scripts/display.sh"
-ensureDisplay "$work"
+displayWithScratch
 
 # "median min max" of the numbers in a file, one a line.
 summary() {
