@@ -133,8 +133,7 @@ std::string whyOnlyStbAccepts(const uint8_t* data, size_t size, BmpError error) 
             return "not one whole row of pixels in the file: stb reads zeros past the end";
         if (f.compression > 3) return "unknown compression: stb reads values of 2^31 and over as none";
         return "the program cannot convert it";
-    default:
-        return std::string("the program refuses: ") + bmpErrorMessage(error);
+    default: return std::string("the program refuses: ") + bmpErrorMessage(error);
     }
 }
 

@@ -10,16 +10,11 @@
 
 const char* bmpErrorMessage(BmpError error) {
     switch (error) {
-    case BmpError::none:
-        return "";
-    case BmpError::truncated:
-        return "Image file is truncated.";
-    case BmpError::unknownFormat:
-        return "Unknown DIB file format.";
-    case BmpError::outOfMemory:
-        return "Out of memory.";
-    default:
-        return "Image file conversion error.";
+    case BmpError::none: return "";
+    case BmpError::truncated: return "Image file is truncated.";
+    case BmpError::unknownFormat: return "Unknown DIB file format.";
+    case BmpError::outOfMemory: return "Out of memory.";
+    default: return "Image file conversion error.";
     }
 }
 

@@ -7,14 +7,10 @@ namespace {
 
 uint16_t colorsForBitCount(uint16_t bitCount) {
     switch (bitCount) {
-    case 1:
-        return 2;
-    case 4:
-        return 16;
-    case 8:
-        return 256;
-    default:
-        return 0;
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
     }
 }
 

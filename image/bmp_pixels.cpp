@@ -108,24 +108,15 @@ void convertBitFields32(const unsigned char* source, unsigned char* out, int32_t
 
 RowConverter rowConverterFor(BmpEncoding encoding) {
     switch (encoding) {
-    case BmpEncoding::palette1:
-        return convertPalette1;
-    case BmpEncoding::palette4:
-        return convertPalette4;
-    case BmpEncoding::palette8:
-        return convertPalette8;
-    case BmpEncoding::rgb555:
-        return convertRgb555;
-    case BmpEncoding::rgb24:
-        return convertRgb24;
-    case BmpEncoding::rgb32:
-        return convertRgb32;
-    case BmpEncoding::bitFields16:
-        return convertBitFields16;
-    case BmpEncoding::bitFields32:
-        return convertBitFields32;
-    default:
-        return nullptr;
+    case BmpEncoding::palette1: return convertPalette1;
+    case BmpEncoding::palette4: return convertPalette4;
+    case BmpEncoding::palette8: return convertPalette8;
+    case BmpEncoding::rgb555: return convertRgb555;
+    case BmpEncoding::rgb24: return convertRgb24;
+    case BmpEncoding::rgb32: return convertRgb32;
+    case BmpEncoding::bitFields16: return convertBitFields16;
+    case BmpEncoding::bitFields32: return convertBitFields32;
+    default: return nullptr;
     }
 }
 
@@ -170,32 +161,22 @@ BmpEncoding bmpEncodingOf(const BmpInfoHeader& h) {
     switch (h.compression) {
     case bmpRgb:
         switch (h.bitCount) {
-        case 1:
-            return BmpEncoding::palette1;
-        case 4:
-            return BmpEncoding::palette4;
-        case 8:
-            return BmpEncoding::palette8;
-        case 16:
-            return BmpEncoding::rgb555;
-        case 24:
-            return BmpEncoding::rgb24;
-        case 32:
-            return BmpEncoding::rgb32;
-        default:
-            return BmpEncoding::unsupported;
+        case 1: return BmpEncoding::palette1;
+        case 4: return BmpEncoding::palette4;
+        case 8: return BmpEncoding::palette8;
+        case 16: return BmpEncoding::rgb555;
+        case 24: return BmpEncoding::rgb24;
+        case 32: return BmpEncoding::rgb32;
+        default: return BmpEncoding::unsupported;
         }
-    case bmpRle8:
-        return h.bitCount == 8 ? BmpEncoding::rle8 : BmpEncoding::unsupported;
-    case bmpRle4:
-        return h.bitCount == 4 ? BmpEncoding::rle4 : BmpEncoding::unsupported;
+    case bmpRle8: return h.bitCount == 8 ? BmpEncoding::rle8 : BmpEncoding::unsupported;
+    case bmpRle4: return h.bitCount == 4 ? BmpEncoding::rle4 : BmpEncoding::unsupported;
     case bmpBitFields:
         if (h.size != bmpInfoHeaderSize) return BmpEncoding::unsupported;
         if (h.bitCount == 16) return BmpEncoding::bitFields16;
         if (h.bitCount == 32) return BmpEncoding::bitFields32;
         return BmpEncoding::unsupported;
-    default:
-        return BmpEncoding::unsupported;
+    default: return BmpEncoding::unsupported;
     }
 }
 

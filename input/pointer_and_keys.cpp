@@ -49,8 +49,7 @@ void onMotion(int x, int y) {
 
 void onKeyboard(unsigned char key, int, int) {
     switch (key) {
-    case keyEscape:
-        std::exit(-1);
+    case keyEscape: std::exit(-1);
     case keySpace:
         sceneState.animating = !sceneState.animating;
         runAnimation(sceneState.animating);
@@ -62,14 +61,9 @@ void onKeyboard(unsigned char key, int, int) {
         else
             glDisable(GL_LIGHTING);
         break;
-    case keyZoomOut:
-        sceneState.zoom = sceneState.zoom / sceneState.zoomStep;
-        break;
-    case keyZoomIn:
-        sceneState.zoom = sceneState.zoom * sceneState.zoomStep;
-        break;
-    default:
-        break; // any other key only redraws
+    case keyZoomOut: sceneState.zoom = sceneState.zoom / sceneState.zoomStep; break;
+    case keyZoomIn: sceneState.zoom = sceneState.zoom * sceneState.zoomStep; break;
+    default: break; // any other key only redraws
     }
     glutPostRedisplay();
 }
