@@ -9,15 +9,31 @@
 
 namespace {
 
-// Labels as users have always seen them ("Mecury" included), with their menu values in order.
-constexpr const char* menuLabels[] = {"Sun",    "Mecury", "Venus",   "Earth", "Mars",     "Jupiter",
-                                      "Saturn", "Uranus", "Neptune", "Pluto", "Astrolume"};
-static_assert(sizeof menuLabels / sizeof menuLabels[0] == MENU_WHOLE_SYSTEM);
+// Labels as users have always seen them ("Mecury" included), in menu order.
+struct MenuEntry {
+    MenuValue value;
+    const char* label;
+};
+
+constexpr MenuEntry menuEntries[] = {
+    {MENU_SUN, "Sun"},
+    {MENU_MERCURY, "Mecury"},
+    {MENU_VENUS, "Venus"},
+    {MENU_EARTH, "Earth"},
+    {MENU_MARS, "Mars"},
+    {MENU_JUPITER, "Jupiter"},
+    {MENU_SATURN, "Saturn"},
+    {MENU_URANUS, "Uranus"},
+    {MENU_NEPTUNE, "Neptune"},
+    {MENU_PLUTO, "Pluto"},
+    {MENU_WHOLE_SYSTEM, "Astrolume"},
+};
+static_assert(rowsFollow(menuEntries, &MenuEntry::value, MENU_FIRST_BODY, MENU_WHOLE_SYSTEM));
 
 void createBodyMenu() {
     glutCreateMenu(onMenu);
-    for (int value = MENU_FIRST_BODY; value <= MENU_WHOLE_SYSTEM; ++value)
-        glutAddMenuEntry(menuLabels[value - 1], value);
+    for (const MenuEntry& entry : menuEntries)
+        glutAddMenuEntry(entry.label, entry.value);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 

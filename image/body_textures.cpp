@@ -7,12 +7,21 @@
 
 namespace {
 
-// By BodyIndex, relative to the working directory; "earth" and "saturn" are lower case.
-constexpr const char* bodyImagePaths[BODY_COUNT] = {
-    "image/Sun.bmp",    "image/Mercury.bmp", "image/Venus.bmp",   "image/earth.bmp",
-    "image/Moon.bmp",   "image/Mars.bmp",    "image/Jupiter.bmp", "image/saturn.bmp",
-    "image/Uranus.bmp", "image/Neptune.bmp", "image/Pluto.bmp",
+// Relative to the working directory; "earth" and "saturn" are lower case.
+struct BodyImage {
+    BodyIndex slot;
+    const char* path;
 };
+
+constexpr BodyImage bodyImages[] = {
+    {BODY_SUN, "image/Sun.bmp"},         {BODY_MERCURY, "image/Mercury.bmp"},
+    {BODY_VENUS, "image/Venus.bmp"},     {BODY_EARTH, "image/earth.bmp"},
+    {BODY_MOON, "image/Moon.bmp"},       {BODY_MARS, "image/Mars.bmp"},
+    {BODY_JUPITER, "image/Jupiter.bmp"}, {BODY_SATURN, "image/saturn.bmp"},
+    {BODY_URANUS, "image/Uranus.bmp"},   {BODY_NEPTUNE, "image/Neptune.bmp"},
+    {BODY_PLUTO, "image/Pluto.bmp"},
+};
+static_assert(rowsFollow(bodyImages, &BodyImage::slot, BODY_SUN, BODY_COUNT));
 
 void uploadBodyTexture(GLuint texture, const RgbImage* image) {
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -26,6 +35,10 @@ void uploadBodyTexture(GLuint texture, const RgbImage* image) {
 
 } // namespace
 
+const char* bodyImagePath(int slot) {
+    return slot >= 0 && slot < BODY_COUNT ? bodyImages[slot].path : nullptr;
+}
+
 RgbImage* loadImageIfPresent(const char* path) {
     if (!path) return nullptr;
     FILE* file = std::fopen(path, "r");
@@ -37,7 +50,7 @@ RgbImage* loadImageIfPresent(const char* path) {
 void loadBodyTextures() {
     RgbImage* images[BODY_COUNT];
     for (int slot = 0; slot < BODY_COUNT; ++slot)
-        images[slot] = loadImageIfPresent(bodyImagePaths[slot]);
+        images[slot] = loadImageIfPresent(bodyImages[slot].path);
 
     // Decoded rows are packed at width * 3 bytes, which the default alignment of 4 would misread.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -40,6 +40,10 @@ void freeRgbImage(RgbImage* image);
 // Null when `path` is null or cannot be opened (silently); otherwise loadBmpImage(path).
 RgbImage* loadImageIfPresent(const char* path);
 
+// Where loadBodyTextures reads a body's image, relative to the working directory: "image/Sun.bmp"
+// for slot 0 (a BodyIndex); null for any other number.
+const char* bodyImagePath(int slot);
+
 // Decodes the eleven body images from image/ and makes one texture per body in
 // sceneState.bodyTextures. A body whose image is missing or bad gets a texture without an image.
 void loadBodyTextures();

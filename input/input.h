@@ -7,8 +7,23 @@ void onMotion(int x, int y);                       // left-button drag turns the
 void onKeyboard(unsigned char key, int x, int y);  // space, z, x, l, Escape
 void onMenu(int value);                            // 1-10 a body's close-up and its box, 11 everything
 
-// Menu values, in the order the entries appear.
-enum { MENU_FIRST_BODY = 1, MENU_LAST_BODY = 10, MENU_WHOLE_SYSTEM = 11 };
+// Menu values, in the order the entries appear: the ten bodies with a view of their own, then
+// the whole system.
+enum MenuValue {
+    MENU_SUN = 1,
+    MENU_MERCURY = 2,
+    MENU_VENUS = 3,
+    MENU_EARTH = 4,
+    MENU_MARS = 5,
+    MENU_JUPITER = 6,
+    MENU_SATURN = 7,
+    MENU_URANUS = 8,
+    MENU_NEPTUNE = 9,
+    MENU_PLUTO = 10,
+    MENU_WHOLE_SYSTEM = 11,
+    MENU_FIRST_BODY = MENU_SUN,
+    MENU_LAST_BODY = MENU_PLUTO
+};
 
 // Caption (the body's Korean name) and six lines of physical data, UTF-8, for menu value 1-10.
 struct BodyInfo {

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr float bodyRadius = 6.0f;
 constexpr float moonDistance = 8.5f;
 constexpr float moonRadius = 1.0f;
 constexpr double ringInnerRadius = 7.3; // leaves a gap around the body
@@ -29,7 +28,7 @@ void beginCloseUp() {
 
 void drawBodySphere(int slot) {
     glBindTexture(GL_TEXTURE_2D, sceneState.bodyTextures[slot]);
-    drawSphere(0, 0, 0, bodyRadius, sphereSegments);
+    drawSphere(0, 0, 0, closeUpRadius, sphereSegments);
 }
 
 // Takes its colour, normal and texture coordinate from whatever was drawn before it.

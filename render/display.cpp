@@ -6,21 +6,30 @@
 
 namespace {
 
-// The texture slot of each close-up's body, by ViewMode: from Mars on one past the view number,
-// because the Moon has a slot but no view of its own.
-constexpr int closeUpSlot[] = {BODY_SUN,     BODY_MERCURY, BODY_VENUS,  BODY_EARTH,   BODY_MARS,
-                               BODY_JUPITER, BODY_SATURN,  BODY_URANUS, BODY_NEPTUNE, BODY_PLUTO};
-static_assert(sizeof closeUpSlot / sizeof closeUpSlot[0] == VIEW_PLUTO + 1);
+// The texture slot of each close-up's body: from Mars on one past the view number, because the
+// Moon has a slot but no view of its own.
+struct CloseUp {
+    ViewMode view;
+    BodyIndex slot;
+};
+
+constexpr CloseUp closeUps[] = {
+    {VIEW_SUN, BODY_SUN},          {VIEW_MERCURY, BODY_MERCURY}, {VIEW_VENUS, BODY_VENUS},
+    {VIEW_EARTH_MOON, BODY_EARTH}, {VIEW_MARS, BODY_MARS},       {VIEW_JUPITER, BODY_JUPITER},
+    {VIEW_SATURN, BODY_SATURN},    {VIEW_URANUS, BODY_URANUS},   {VIEW_NEPTUNE, BODY_NEPTUNE},
+    {VIEW_PLUTO, BODY_PLUTO},
+};
+static_assert(rowsFollow(closeUps, &CloseUp::view, VIEW_SUN, VIEW_PLUTO + 1));
 
 void drawCurrentView(int view) {
     if (view == VIEW_SYSTEM)
         drawSystemView();
     else if (view == VIEW_EARTH_MOON)
-        drawEarthMoonView(closeUpSlot[view]);
+        drawEarthMoonView(closeUps[view].slot);
     else if (view == VIEW_SATURN)
         drawSaturnView();
     else if (view >= VIEW_SUN && view <= VIEW_PLUTO)
-        drawBodyCloseUp(closeUpSlot[view]);
+        drawBodyCloseUp(closeUps[view].slot);
     // an unknown view leaves the frame black
 }
 

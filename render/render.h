@@ -14,6 +14,7 @@ void onDisplay();
 void drawSystemView();
 
 // Close-ups: one body large, turning about a vertical axis line, whatever the drag and zoom.
+constexpr float closeUpRadius = 6.0f; // of the body shown, in the cube's units
 void drawBodyCloseUp(int slot);
 void drawEarthMoonView(int slot);
 void drawSaturnView();

@@ -14,9 +14,9 @@ constexpr double ringInnerRadius = 1.3; // meets Saturn's surface
 constexpr double ringOuterRadius = 2.0;
 
 struct PlanetPlacement {
-    int slot;       // BodyIndex of its texture
-    int orbit;      // OrbitIndex
-    int spin;       // SpinIndex
+    BodyIndex slot; // its texture
+    OrbitIndex orbit;
+    SpinIndex spin;
     float distance; // signed, along x: the planets alternate sides of the Sun
     float radius;
 };
@@ -32,6 +32,21 @@ constexpr PlanetPlacement planets[] = {
     {BODY_NEPTUNE, ORBIT_NEPTUNE, SPIN_NEPTUNE, -25.4f, 1.0f},
     {BODY_PLUTO, ORBIT_PLUTO, SPIN_PLUTO, 28.6f, 0.9f},
 };
+
+// The planets are drawn in BodyIndex order, and their orbits and spins run in the same order; the
+// Sun has no orbit and the Moon, drawn in the Earth's group, no spin.
+constexpr bool planetsInBodyOrder() {
+    int slot = BODY_MERCURY, orbit = ORBIT_MERCURY, spin = SPIN_MERCURY;
+    for (const PlanetPlacement& planet : planets) {
+        if (slot == BODY_MOON) {
+            ++slot;
+            ++orbit;
+        }
+        if (planet.slot != slot++ || planet.orbit != orbit++ || planet.spin != spin++) return false;
+    }
+    return slot == BODY_COUNT && orbit == ORBIT_COUNT && spin == SPIN_COUNT;
+}
+static_assert(planetsInBodyOrder());
 
 // Every push is popped in the same block; the braces show the pairing.
 void drawPlanet(const PlanetPlacement& planet) {

@@ -5,17 +5,37 @@
 
 namespace {
 
-// Degrees per tick, by OrbitIndex and SpinIndex.
-constexpr double orbitStep[ORBIT_COUNT] = {0.9, 0.7, 0.5, 0.75, 0.625, 0.65, 0.6, 0.55, 0.45, 0.4};
-constexpr double spinStep[SPIN_COUNT] = {0.04, 0.0172, 0.004, 1.0, 1.1, 2.4, 2.24, 1.38, 1.48, 0.15};
+// Degrees per tick.
+struct OrbitStep {
+    OrbitIndex orbit;
+    double degrees;
+};
+struct SpinStep {
+    SpinIndex spin;
+    double degrees;
+};
+
+constexpr OrbitStep orbitStep[] = {
+    {ORBIT_MERCURY, 0.9},  {ORBIT_VENUS, 0.7},    {ORBIT_EARTH, 0.5},  {ORBIT_MOON, 0.75},
+    {ORBIT_MARS, 0.625},   {ORBIT_JUPITER, 0.65}, {ORBIT_SATURN, 0.6}, {ORBIT_URANUS, 0.55},
+    {ORBIT_NEPTUNE, 0.45}, {ORBIT_PLUTO, 0.4},
+};
+static_assert(rowsFollow(orbitStep, &OrbitStep::orbit, 0, ORBIT_COUNT));
+
+constexpr SpinStep spinStep[] = {
+    {SPIN_SUN, 0.04},     {SPIN_MERCURY, 0.0172}, {SPIN_VENUS, 0.004}, {SPIN_EARTH, 1.0},
+    {SPIN_MARS, 1.1},     {SPIN_JUPITER, 2.4},    {SPIN_SATURN, 2.24}, {SPIN_URANUS, 1.38},
+    {SPIN_NEPTUNE, 1.48}, {SPIN_PLUTO, 0.15},
+};
+static_assert(rowsFollow(spinStep, &SpinStep::spin, 0, SPIN_COUNT));
 
 } // namespace
 
 void advanceAnimation() {
     // The sum is formed in double and stored back as float, tick after tick.
     for (int i = 0; i < ORBIT_COUNT; ++i)
-        sceneState.orbitAngle[i] = static_cast<float>(sceneState.orbitAngle[i] + orbitStep[i]);
+        sceneState.orbitAngle[i] = static_cast<float>(sceneState.orbitAngle[i] + orbitStep[i].degrees);
     for (int i = 0; i < SPIN_COUNT; ++i)
-        sceneState.spinAngle[i] = static_cast<float>(sceneState.spinAngle[i] + spinStep[i]);
+        sceneState.spinAngle[i] = static_cast<float>(sceneState.spinAngle[i] + spinStep[i].degrees);
     glutPostRedisplay();
 }

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <cstddef>
 
 // Texture slot of each body in SceneState::bodyTextures.
 enum BodyIndex {
@@ -65,6 +66,19 @@ enum SpinIndex {
     SPIN_COUNT
 };
 
+// Half size of the orthographic cube the window shows: -30 to 30 on each axis.
+constexpr float cubeHalfSize = 30.0f;
+
+// True when `rows` has exactly `count` rows and row i names the value first + i in `key`: a table
+// keyed by one of the enums above asserts with it that no row is moved or left out.
+template <typename Row, std::size_t N, typename Key>
+constexpr bool rowsFollow(const Row (&rows)[N], Key Row::*key, int first, int count) {
+    if (N != static_cast<std::size_t>(count)) return false;
+    for (std::size_t i = 0; i < N; ++i)
+        if (static_cast<int>(rows[i].*key) != first + static_cast<int>(i)) return false;
+    return true;
+}
+
 // GLUT's button numbers and the drag tracker's "held" / "released" marks.
 enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 2 };
 enum { DRAG_HELD = 0, DRAG_RELEASED = -1 };
@@ -78,14 +92,16 @@ struct SceneState {
     float viewYaw = 0.0f;                 // model rotation about y, from horizontal drags
     float zoom = 1.0f;                    // uniform scale of the whole-system view
     float zoomStep = 1.01f;               // factor of one zoom key press
-    float viewHalfExtent = 30.0f;         // half size of the visible cube
+    float viewHalfExtent = cubeHalfSize;  // half size of the visible cube
     int currentView = VIEW_SYSTEM;        // a ViewMode
-    bool animating = true;                // animation switched on (no tick runs until input asks)
-    bool lightingOn = true;               // GL_LIGHTING enabled
-    int dragLastX = 0;                    // pointer column last seen by the drag logic
-    int dragLastY = 0;                    // pointer row last seen by the drag logic
-    int dragButtonState = DRAG_HELD;      // DRAG_HELD until the tracked button is released
-    int dragButton = MOUSE_LEFT;          // the tracked button pressed last
+    // Whether the animation is switched on, not whether it runs: it starts on with no tick installed,
+    // so the model stays still until the first button release or the second space bar starts it.
+    bool animating = true;
+    bool lightingOn = true;          // GL_LIGHTING enabled
+    int dragLastX = 0;               // pointer column last seen by the drag logic
+    int dragLastY = 0;               // pointer row last seen by the drag logic
+    int dragButtonState = DRAG_HELD; // DRAG_HELD until the tracked button is released
+    int dragButton = MOUSE_LEFT;     // the tracked button pressed last
 };
 
 // The single instance every callback reads and writes.

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/app.h"
+#include "scene/scene.h"
 
 // The window shows the cube from -cubeHalfSize to cubeHalfSize, origin at the centre, y up.
-constexpr double cubeHalfSize = 30.0;
 constexpr double pixelsPerUnit = windowSize / (2 * cubeHalfSize);
 constexpr int windowCentre = windowSize / 2; // the pixel column and row of the Sun's centre
 
