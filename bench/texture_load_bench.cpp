@@ -15,18 +15,12 @@
 
 namespace {
 
-const char* const imagePaths[BODY_COUNT] = {
-    "image/Sun.bmp",    "image/Mercury.bmp", "image/Venus.bmp",   "image/earth.bmp",
-    "image/Moon.bmp",   "image/Mars.bmp",    "image/Jupiter.bmp", "image/saturn.bmp",
-    "image/Uranus.bmp", "image/Neptune.bmp", "image/Pluto.bmp",
-};
-
 void BM_DecodeBodyImages(benchmark::State& state) {
     int decoded = 0;
     for (auto _ : state) {
         decoded = 0;
-        for (const char* path : imagePaths) {
-            RgbImage* image = loadImageIfPresent(path);
+        for (int slot = 0; slot < BODY_COUNT; ++slot) {
+            RgbImage* image = loadImageIfPresent(bodyImagePath(slot));
             decoded += image != nullptr;
             benchmark::DoNotOptimize(image);
             freeRgbImage(image);

@@ -6,8 +6,6 @@ include(GNUInstallDirs)
 # The planet maps of Debian's openuniverse-common, converted into build/image/ for running from the
 # build folder and for installing.
 set(ASTROLUME_MAP_DIR /usr/share/openuniverse/textures CACHE PATH "Folder of the JPEG planet maps")
-set(ASTROLUME_BODY_IMAGES Sun.bmp Mercury.bmp Venus.bmp earth.bmp Moon.bmp Mars.bmp Jupiter.bmp saturn.bmp
-                          Uranus.bmp Neptune.bmp Pluto.bmp)
 list(TRANSFORM ASTROLUME_BODY_IMAGES PREPEND ${CMAKE_BINARY_DIR}/image/ OUTPUT_VARIABLE body_image_files)
 if(EXISTS ${ASTROLUME_MAP_DIR}/earth.jpg)
   add_custom_command(OUTPUT ${body_image_files}
@@ -47,13 +45,30 @@ if(NOT WIN32)
   # no time stamp, so the same sources always give the same bytes.
   find_program(GZIP gzip REQUIRED)
   set(compressed_docs)
-  foreach(name astrolume.6 changelog.Debian)
+  set(doc_names astrolume.6 changelog.Debian)
+  # The manual page names the body images from ASTROLUME_BODY_IMAGES: ".IR Sun.bmp ," and so on,
+  # "and" before the last.
+  set(man_body_images "")
+  list(LENGTH ASTROLUME_BODY_IMAGES image_count)
+  foreach(image IN LISTS ASTROLUME_BODY_IMAGES)
+    math(EXPR image_count "${image_count} - 1")
+    if(image_count EQUAL 0)
+      string(APPEND man_body_images ".IR ${image} .")
+    elseif(image_count EQUAL 1)
+      string(APPEND man_body_images ".I ${image}\nand\n")
+    else()
+      string(APPEND man_body_images ".IR ${image} ,\n")
+    endif()
+  endforeach()
+  configure_file(data/astrolume.6.in ${CMAKE_BINARY_DIR}/data/astrolume.6.source @ONLY)
+  set(doc_sources ${CMAKE_BINARY_DIR}/data/astrolume.6.source ${CMAKE_SOURCE_DIR}/data/changelog.Debian)
+  foreach(name source IN ZIP_LISTS doc_names doc_sources)
     set(copy ${CMAKE_BINARY_DIR}/data/${name})
     add_custom_command(OUTPUT ${copy}.gz
                        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/data
-                       COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/${name} ${copy}
+                       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${copy}
                        COMMAND ${GZIP} -9nf ${copy}
-                       DEPENDS ${CMAKE_SOURCE_DIR}/data/${name}
+                       DEPENDS ${source}
                        COMMENT "Compressing data/${name}")
     list(APPEND compressed_docs ${copy}.gz)
   endforeach()

@@ -6,6 +6,7 @@
 // ASTROLUME_SOAK_RANDOM_START   start value of the random generator (default printed; set it to
 //                               send the same input sequence again)
 // ASTROLUME_SOAK_TIMEOUT        seconds ctest allows the test, set by soak_tests.cmake
+#include "body_image_names.h"
 #include "tests/support/e2e_bmp.h"
 #include "tests/support/e2e_session.h"
 #include "tests/support/e2e_wait.h"
@@ -39,19 +40,12 @@ constexpr int maxActionsPerSecond = 100;
 
 const int centre = windowCentre;
 
-// The file names the program loads, by body; solid test colours so the texture path is used.
-struct BodyImage {
-    const char* path;
-    Rgb colour;
+// A solid test colour for each body image, so the texture path is used.
+const Rgb bodyColours[] = {
+    {250, 200, 40},  {150, 140, 130}, {220, 180, 120}, {40, 90, 220}, {180, 180, 180}, {200, 80, 40},
+    {210, 160, 110}, {220, 200, 140}, {120, 200, 220}, {50, 80, 230}, {170, 150, 140},
 };
-const BodyImage bodyImages[] = {
-    {"image/Sun.bmp", {250, 200, 40}},      {"image/Mercury.bmp", {150, 140, 130}},
-    {"image/Venus.bmp", {220, 180, 120}},   {"image/earth.bmp", {40, 90, 220}},
-    {"image/Moon.bmp", {180, 180, 180}},    {"image/Mars.bmp", {200, 80, 40}},
-    {"image/Jupiter.bmp", {210, 160, 110}}, {"image/saturn.bmp", {220, 200, 140}},
-    {"image/Uranus.bmp", {120, 200, 220}},  {"image/Neptune.bmp", {50, 80, 230}},
-    {"image/Pluto.bmp", {170, 150, 140}},
-};
+static_assert(std::size(bodyColours) == std::size(bodyImageNames));
 
 // Keys sent at random; the first four do something, the rest must only redraw. Never Escape,
 // which ends the program.
@@ -92,8 +86,8 @@ class Soak : public ::testing::Test {
             << " (scripts/soak.sh does this)";
         random = std::mt19937(randomStart);
 
-        for (const BodyImage& image : bodyImages)
-            session.folder.write(image.path, solidBmp(64, 32, image.colour));
+        for (size_t i = 0; i < std::size(bodyImageNames); ++i)
+            session.folder.write(std::string("image/") + bodyImageNames[i], solidBmp(64, 32, bodyColours[i]));
         Picture picture;
         ASSERT_EQ(session.startShowing(enoughLit, &picture, "soak-start"), "");
         window = session.mainWindow();

@@ -18,7 +18,7 @@ astrolume_gl_test(test_input test_input.cpp)
 astrolume_gl_test(test_close_ups test_close_ups.cpp)
 astrolume_gl_test(test_body_menu test_body_menu.cpp)
 astrolume_gl_test(test_body_textures test_body_textures.cpp)
-target_link_libraries(test_body_textures PRIVATE astrolume_bmp_builder)
+target_link_libraries(test_body_textures PRIVATE astrolume_bmp_builder astrolume_body_image_names)
 
 # Heap use of our own code per frame, per input event and per decoded file. The wrapped calls are
 # only those made from statically linked code, so allocations inside Mesa and GLUT are not counted.

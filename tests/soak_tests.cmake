@@ -4,7 +4,8 @@
 if(TARGET astrolume_e2e_support)
   set(ASTROLUME_SOAK_TIMEOUT 180 CACHE STRING "Seconds ctest allows the soak test; 90 more than its soak")
   add_executable(e2e_soak_tests ${CMAKE_CURRENT_LIST_DIR}/e2e_soak_tests.cpp)
-  target_link_libraries(e2e_soak_tests PRIVATE astrolume_e2e_support GTest::gtest GTest::gtest_main)
+  target_link_libraries(e2e_soak_tests PRIVATE astrolume_e2e_support astrolume_body_image_names GTest::gtest
+                                               GTest::gtest_main)
   # The test makes its own Xvfb, so it needs no display from outside.
   add_test(NAME e2e_soak COMMAND e2e_soak_tests)
   # The test learns the limit too, so a soak too long for it fails at once with advice.

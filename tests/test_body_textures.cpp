@@ -1,4 +1,5 @@
 // Body textures: the eleven images from image/, one texture each, on real OpenGL.
+#include "body_image_names.h"
 #include "image/image.h"
 #include "scene/scene.h"
 #include "tests/support/bmp_file_test.h"
@@ -8,6 +9,7 @@
 #include <GL/gl.h>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -16,9 +18,9 @@
 
 namespace {
 
-const char* const imageNames[BODY_COUNT] = {"Sun.bmp",    "Mercury.bmp", "Venus.bmp",   "earth.bmp",
-                                            "Moon.bmp",   "Mars.bmp",    "Jupiter.bmp", "saturn.bmp",
-                                            "Uranus.bmp", "Neptune.bmp", "Pluto.bmp"};
+// The names the build installs (cmake/body_images.cmake), which the program must open.
+const char* const* const imageNames = bodyImageNames;
+static_assert(std::size(bodyImageNames) == BODY_COUNT);
 
 // A colour of its own for every body, so a texture shows where it came from.
 uint32_t bodyColour(int slot) {
@@ -205,6 +207,13 @@ TEST_F(BodyTextures, LoadingLeavesPlutoBoundAndModulationOn) {
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     EXPECT_EQ(filter, GL_LINEAR);
     EXPECT_EQ(wrap, GL_REPEAT); // the sphere's s runs from 0 down to -1
+}
+
+TEST_F(BodyTextures, ProgramOpensTheImagesTheBuildInstalls) {
+    for (int slot = 0; slot < BODY_COUNT; ++slot)
+        EXPECT_EQ(bodyImagePath(slot), "image/" + std::string(imageNames[slot])) << slot;
+    EXPECT_EQ(bodyImagePath(-1), nullptr);
+    EXPECT_EQ(bodyImagePath(BODY_COUNT), nullptr);
 }
 
 TEST_F(BodyTextures, ImageIfPresentIsSilentForMissingFiles) {

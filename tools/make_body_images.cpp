@@ -1,6 +1,10 @@
 // make_body_images SRC_DIR OUT_DIR: converts openuniverse-common's planet maps (JPEG) into the BMP files
-// the program loads, under the names it looks for, no larger than a body can show.
+// the program loads, under the names it looks for, no larger than a close-up can show.
+#include "app/app.h"
 #include "body_image_io.h"
+#include "body_image_names.h"
+#include "render/render.h"
+#include "scene/scene.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,34 +14,31 @@
 
 namespace {
 
-// The most pixels across each body is ever drawn whole: every body but the Moon has a close-up 160
-// pixels across (radius 6 of the 60-unit cube in the 800-pixel window). The Moon is 27 pixels across
-// beside the Earth's close-up; zoomed in the whole system, being at least 8.1 units from the Sun, it
-// leaves the cube (52 units corner to corner from the centre) before it reaches 50.
-constexpr int closeUpAcross = 160;
+// The maps are sized for the close-ups, which draw every body but the Moon 160 pixels across (their
+// radius in the window that shows the cube). The Moon is 27 pixels across beside the Earth's close-up;
+// zoomed in the whole system, being at least 8.1 units from the Sun, it leaves the cube (52 units
+// corner to corner from the centre) before it reaches 50. Zoom has no upper limit, so the whole-system
+// view can draw the other bodies larger, up to the whole window, with their maps magnified.
+constexpr int closeUpAcross = static_cast<int>(windowSize * closeUpRadius / cubeHalfSize);
 constexpr int moonAcross = 50;
 
 struct BodyImage {
+    BodyIndex slot; // its file is bodyImageNames[slot]
     const char* source;
-    const char* target;
     bool glowSprite;   // a bright disc with rays on black, not a map of the surface
     int largestAcross; // pixels
 };
 
-// Target names keep the capitalisation the program's texture table uses.
-const BodyImage bodyImages[] = {
-    {"sun.jpg", "Sun.bmp", true, closeUpAcross},
-    {"mercury.jpg", "Mercury.bmp", false, closeUpAcross},
-    {"venus.jpg", "Venus.bmp", false, closeUpAcross},
-    {"earth.jpg", "earth.bmp", false, closeUpAcross},
-    {"moon.jpg", "Moon.bmp", false, moonAcross},
-    {"mars.jpg", "Mars.bmp", false, closeUpAcross},
-    {"jupiter.jpg", "Jupiter.bmp", false, closeUpAcross},
-    {"saturn.jpg", "saturn.bmp", false, closeUpAcross},
-    {"uranus.jpg", "Uranus.bmp", false, closeUpAcross},
-    {"neptune.jpg", "Neptune.bmp", false, closeUpAcross},
-    {"pluto.jpg", "Pluto.bmp", false, closeUpAcross},
+constexpr BodyImage bodyImages[] = {
+    {BODY_SUN, "sun.jpg", true, closeUpAcross},          {BODY_MERCURY, "mercury.jpg", false, closeUpAcross},
+    {BODY_VENUS, "venus.jpg", false, closeUpAcross},     {BODY_EARTH, "earth.jpg", false, closeUpAcross},
+    {BODY_MOON, "moon.jpg", false, moonAcross},          {BODY_MARS, "mars.jpg", false, closeUpAcross},
+    {BODY_JUPITER, "jupiter.jpg", false, closeUpAcross}, {BODY_SATURN, "saturn.jpg", false, closeUpAcross},
+    {BODY_URANUS, "uranus.jpg", false, closeUpAcross},   {BODY_NEPTUNE, "neptune.jpg", false, closeUpAcross},
+    {BODY_PLUTO, "pluto.jpg", false, closeUpAcross},
 };
+static_assert(rowsFollow(bodyImages, &BodyImage::slot, BODY_SUN, BODY_COUNT));
+static_assert(sizeof bodyImageNames / sizeof bodyImageNames[0] == BODY_COUNT);
 
 // The Sun's picture is a glow sprite: wrapped round a sphere its black corners and rays make a dark,
 // streaky Sun. Its bright core, a square a third of its size, makes a glowing surface instead.
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
         }
         if (body.glowSprite) image = glowingCore(image);
         image = fittedToWhatABodyShows(image, body.largestAcross);
-        std::filesystem::path target = outDir / body.target;
+        std::filesystem::path target = outDir / bodyImageNames[body.slot];
         if (!writeBmp(target.string(), image)) {
             std::fprintf(stderr, "Cannot write %s\n", target.c_str());
             return 1;
