@@ -123,13 +123,6 @@ BmpError readBmpLayout(const unsigned char* file, size_t size, BmpLayout* layout
         return BmpError::unknownFormat;
     }
 
-    // Whole bytes per row times the height, kept to 32 bits as the field is: nothing reads it for bounds,
-    // and unsigned arithmetic wraps where a huge or negative size would otherwise overflow.
-    if (h.sizeImage == 0) {
-        uint32_t rowBytes = static_cast<uint32_t>((static_cast<int64_t>(h.width) * h.bitCount + 7) / 8);
-        h.sizeImage = rowBytes * static_cast<uint32_t>(h.height);
-    }
-    if (h.clrUsed == 0) h.clrUsed = count;
     layout->pixelOffset = hasFileHeader ? pixelOffset : tableEnd;
     return BmpError::none;
 }
