@@ -1,4 +1,5 @@
-# The one way the scripts and tests start a private X server. Sourced, not run.
+# The one way the scripts start a private X server (the end-to-end tests start their own in
+# tests/support/e2e_display.cpp). Sourced, not run.
 #
 # startPrivateXvfb WORK: starts Xvfb on the first free display (Xvfb picks it and writes the number to a
 #   descriptor once it accepts connections, so there is no guessing and no race), exports DISPLAY, and

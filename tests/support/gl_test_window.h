@@ -21,7 +21,7 @@ void runGlutLoop(int turns);
 // How many times `action` asked GLUT for a redisplay.
 int redisplaysDuring(void (*action)());
 
-// One frame drawn by onDisplay, read back from the front buffer after the swap.
+// One frame drawn by onDisplay, read back from the back buffer after the swap (see drawFrame).
 struct Frame {
     std::vector<unsigned char> rgb; // bottom row first, as OpenGL reads it
     std::vector<float> depth;       // 0 nearest the viewer, 1 the far face of the cube
