@@ -2,8 +2,10 @@
 add_library(astrolume_gl_test_support STATIC support/gl_test_window.cpp)
 target_link_libraries(astrolume_gl_test_support PUBLIC astrolume_core)
 # Records the idle callback the program installs, so tests can run it as glutMainLoop would, and
-# counts its redisplay requests.
-target_link_options(astrolume_gl_test_support INTERFACE "LINKER:--wrap=glutIdleFunc,--wrap=glutPostRedisplay")
+# counts its redisplay requests; records the menu entries, and each sphere and ring disk a frame draws.
+target_link_options(astrolume_gl_test_support INTERFACE
+                    "LINKER:--wrap=glutIdleFunc,--wrap=glutPostRedisplay,--wrap=glutAddMenuEntry"
+                    "LINKER:--wrap=_Z10drawSphereffffi,--wrap=gluDisk")
 
 function(astrolume_gl_test name)
   astrolume_test(${name} ${ARGN} DISPLAY)

@@ -6,47 +6,50 @@
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct MenuChoice {
     int value;
+    const char* label;
     int view;
     const char* caption;
     const char* text;
 };
 
-// Captions and texts as users read them.
+// Labels, captions and texts as users read them ("Mecury" as the menu has always spelt it).
 const MenuChoice bodyChoices[] = {
-    {1, VIEW_SUN, "태양",
+    {1, "Sun", VIEW_SUN, "태양",
      "반지름(Km) : 695,500\n질량(10*24승 Kg) : 1,989,000\n밀도(g/cm3) : 1.41\n중력(지구=1) : 28\n"
      "자전주기 : 25.4일\n공전주기 : -"},
-    {2, VIEW_MERCURY, "수성",
+    {2, "Mecury", VIEW_MERCURY, "수성",
      "반지름(Km) : 2439.7\n질량(10*24승 Kg) : 0.330\n밀도(g/cm3) : 5.43\n중력(지구=1) : 0.38\n"
      "자전주기 : 58.6일\n공전주기 : 88.0일"},
-    {3, VIEW_VENUS, "금성",
+    {3, "Venus", VIEW_VENUS, "금성",
      "반지름(Km) : 6051.8\n질량(10*24승 Kg) : 4.87\n밀도(g/cm3) : 5.24\n중력(지구=1) : 0.91\n"
      "자전주기 : 243일\n공전주기 : 224.7일"},
-    {4, VIEW_EARTH_MOON, "지구",
+    {4, "Earth", VIEW_EARTH_MOON, "지구",
      "반지름(Km) : 6378.1\n질량(10*24승 Kg) : 5.97\n밀도(g/cm3) : 5.52\n중력(지구=1) : 1.00\n"
      "자전주기 : 23.93시간\n공전주기 : 365.24일"},
-    {5, VIEW_MARS, "화성",
+    {5, "Mars", VIEW_MARS, "화성",
      "반지름(Km) : 3397\n질량(10*24승 Kg) : 0.642\n밀도(g/cm3) : 3.93\n중력(지구=1) : 0.38\n"
      "자전주기 : 24.62시간\n공전주기 : 1.88년"},
-    {6, VIEW_JUPITER, "목성",
+    {6, "Jupiter", VIEW_JUPITER, "목성",
      "반지름(Km) : 71492\n질량(10*24승 Kg) : 1899\n밀도(g/cm3) : 1.33\n중력(지구=1) : 2.14\n"
      "자전주기 : 9.93시간\n공전주기 : 11.86년"},
-    {7, VIEW_SATURN, "토성",
+    {7, "Saturn", VIEW_SATURN, "토성",
      "반지름(Km) : 60268\n질량(10*24승 Kg) : 568\n밀도(g/cm3) : 0.69\n중력(지구=1) : 0.74\n"
      "자전주기 : 10.7시간\n공전주기 : 29.4년"},
-    {8, VIEW_URANUS, "천왕성",
+    {8, "Uranus", VIEW_URANUS, "천왕성",
      "반지름(Km) : 25559\n질량(10*24승 Kg) : 86.8\n밀도(g/cm3) : 1.27\n중력(지구=1) : 0.86\n"
      "자전주기 : 17.2시간\n공전주기 : 84.0년"},
-    {9, VIEW_NEPTUNE, "해왕성",
+    {9, "Neptune", VIEW_NEPTUNE, "해왕성",
      "반지름(Km) : 24764\n질량(10*24승 Kg) : 102\n밀도(g/cm3) : 1.64\n중력(지구=1) : 1.10\n"
      "자전주기 : 16.1시간\n공전주기 : 164.8년"},
-    {10, VIEW_PLUTO, "명왕성",
+    {10, "Pluto", VIEW_PLUTO, "명왕성",
      "반지름(Km) : 1151\n질량(10*24승 Kg) : 0.013\n밀도(g/cm3) : 2.0\n중력(지구=1) : 0.08\n"
      "자전주기 : 6.4일\n공전주기 : 247.9년"},
 };
@@ -90,6 +93,17 @@ TEST_F(BodyMenu, EachBodyShowsItsCloseUpAndItsBox) {
     }
 }
 
+TEST_F(BodyMenu, GlutReceivesEveryLabelWithItsValueInOrder) {
+    const std::vector<MenuEntryAdded>& entries = menuEntriesAdded();
+    ASSERT_EQ(entries.size(), std::size(bodyChoices) + 1);
+    for (size_t i = 0; i < std::size(bodyChoices); ++i) {
+        EXPECT_EQ(entries[i].label, bodyChoices[i].label);
+        EXPECT_EQ(entries[i].value, bodyChoices[i].value);
+    }
+    EXPECT_EQ(entries.back().label, "Astrolume");
+    EXPECT_EQ(entries.back().value, MENU_WHOLE_SYSTEM);
+}
+
 TEST_F(BodyMenu, WholeSystemReturnsWithoutABox) {
     onMenu(7);
     clearRecordedMessageBoxes();
@@ -112,6 +126,28 @@ TEST_F(BodyMenu, ValuesOutsideTheMenuChangeNothing) {
     EXPECT_TRUE(recordedMessageBoxes().empty());
     EXPECT_EQ(bodyInfoForMenuValue(0), nullptr);
     EXPECT_EQ(bodyInfoForMenuValue(11), nullptr);
+}
+
+// A drag and a zoom made while a close-up shows change nothing there, and show at once on the way back.
+TEST_F(BodyMenu, DragAndZoomDuringACloseUpShowOnReturning) {
+    onMenu(5);
+    const Frame closeUp = drawFrame();
+    onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 300, 300);
+    onMotion(340, 270);
+    onMouse(GLUT_LEFT_BUTTON, GLUT_UP, 340, 270);
+    onKeyboard('x', 0, 0);
+    EXPECT_TRUE(drawFrame().rgb == closeUp.rgb);
+    onMenu(MENU_WHOLE_SYSTEM);
+    const Frame returned = drawFrame();
+
+    // The system view as it was before the close-up, then with the same turn and zoom made there.
+    sceneState = before;
+    const Frame unchanged = drawFrame();
+    sceneState.viewYaw += 40;
+    sceneState.viewPitch -= 30;
+    sceneState.zoom /= sceneState.zoomStep;
+    EXPECT_TRUE(drawFrame().rgb == returned.rgb);
+    EXPECT_FALSE(returned.rgb == unchanged.rgb);
 }
 
 TEST_F(BodyMenu, EarthChoiceDrawsTheEarthWithTheMoon) {

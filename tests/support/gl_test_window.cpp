@@ -11,6 +11,17 @@ namespace {
 bool windowOpen = false;
 void (*installedIdle)() = nullptr;
 int redisplayRequests = 0;
+std::vector<ShapeDrawn>* recordedShapes = nullptr; // set while shapesOfFrame draws
+std::vector<MenuEntryAdded> menuEntries;
+
+void recordShape(ShapeDrawn shape) {
+    if (!recordedShapes) return;
+    glGetFloatv(GL_MODELVIEW_MATRIX, shape.matrix);
+    GLint texture = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    shape.texture = static_cast<GLuint>(texture);
+    recordedShapes->push_back(shape);
+}
 
 // Lets freeglut handle what is pending (window events, redisplays) `rounds` times.
 void pumpGlutEvents(int rounds) {
@@ -30,6 +41,37 @@ extern "C" void __real_glutPostRedisplay();
 extern "C" void __wrap_glutPostRedisplay() {
     ++redisplayRequests;
     __real_glutPostRedisplay();
+}
+
+// The shapes and the menu entries: --wrap=_Z10drawSphereffffi (drawSphere),gluDisk,glutAddMenuEntry.
+extern "C" void __real__Z10drawSphereffffi(float cx, float cy, float cz, float radius, int segments);
+extern "C" void __wrap__Z10drawSphereffffi(float cx, float cy, float cz, float radius, int segments) {
+    recordShape({false, {cx, cy, cz}, radius, 0, segments, {}, 0});
+    __real__Z10drawSphereffffi(cx, cy, cz, radius, segments);
+}
+extern "C" void __real_gluDisk(GLUquadric* quadric, GLdouble inner, GLdouble outer, GLint slices,
+                               GLint loops);
+extern "C" void __wrap_gluDisk(GLUquadric* quadric, GLdouble inner, GLdouble outer, GLint slices,
+                               GLint loops) {
+    recordShape({true, {0, 0, 0}, static_cast<float>(outer), inner, slices, {}, 0});
+    __real_gluDisk(quadric, inner, outer, slices, loops);
+}
+extern "C" void __real_glutAddMenuEntry(const char* label, int value);
+extern "C" void __wrap_glutAddMenuEntry(const char* label, int value) {
+    menuEntries.push_back({label, value});
+    __real_glutAddMenuEntry(label, value);
+}
+
+std::vector<ShapeDrawn> shapesOfFrame() {
+    std::vector<ShapeDrawn> shapes;
+    recordedShapes = &shapes;
+    onDisplay();
+    recordedShapes = nullptr;
+    return shapes;
+}
+
+const std::vector<MenuEntryAdded>& menuEntriesAdded() {
+    return menuEntries;
 }
 
 void runGlutLoop(int turns) {

@@ -5,6 +5,8 @@
 #include "tests/support/model_on_screen.h"
 #include "tests/support/rgb.h"
 
+#include <GL/gl.h>
+#include <string>
 #include <vector>
 
 // Opens the window exactly as the program does (menu, callbacks, initScene) on first use.
@@ -38,3 +40,23 @@ int modelToWindowYFromTop(double y);
 
 // Modelview stack depth, for checking that drawing restores what it saves.
 int modelviewStackDepth();
+
+// A sphere (drawSphere) or a ring disk (gluDisk) as one onDisplay hands it over, with the modelview
+// matrix and the texture current at the call.
+struct ShapeDrawn {
+    bool disk;
+    float centre[3];    // the sphere's centre argument; 0 for a disk
+    float radius;       // the sphere's, or the disk's outer radius
+    double innerRadius; // the disk's
+    int segments;       // the sphere's segments, or the disk's slices
+    GLfloat matrix[16]; // column after column, as OpenGL keeps it
+    GLuint texture;
+};
+std::vector<ShapeDrawn> shapesOfFrame();
+
+// The entries the program added to its menu, in order, as GLUT received them.
+struct MenuEntryAdded {
+    std::string label;
+    int value;
+};
+const std::vector<MenuEntryAdded>& menuEntriesAdded();
