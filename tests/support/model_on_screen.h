@@ -6,7 +6,7 @@
 #include "scene/scene.h"
 
 // The window shows the cube from -cubeHalfSize to cubeHalfSize, origin at the centre, y up.
-constexpr double pixelsPerUnit = windowSize / (2 * cubeHalfSize);
+constexpr double pixelsPerUnit = windowSize / (2.0 * cubeHalfSize);
 constexpr int windowCentre = windowSize / 2; // the pixel column and row of the Sun's centre
 
 struct BodyPlace {
