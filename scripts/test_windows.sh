@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests the Windows build of scripts/build_windows.sh under Wine, on a private Xvfb with a throw-away
-# Wine prefix: the decoder tests, which need no window; the real astrolume.exe from the zip, driven with
-# xdotool like a user and read through win32_window_probe.exe (Wine's windows are not X windows); and
-# the installer. With an argument, also saves a picture of the program with its Saturn box there (PNG).
+# Wine prefix: the decoder tests, which need no window; what astrolume.exe declares (subsystem, icon,
+# version); the real astrolume.exe from the zip, driven with xdotool like a user and read through
+# win32_window_probe.exe (Wine's windows are not X windows); and the installer, its shortcut and its
+# Programs and Features entry. With an argument, also saves a picture of the program with its Saturn box there (PNG).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
@@ -318,14 +319,13 @@ grabMain
 
 # The menu is freeglut's own window; its eleven entries share its height inside a 2-pixel border. It
 # opens at the pointer, on the left just below the axis, where it stays drawn until a box is answered.
-# openMenu GESTURE: "drag" presses the right button and holds it, "click" clicks it; sets m_outer and
-# the entry height.
+# openMenu GESTURE: "drag" presses the right button and holds it, "click" clicks it; sets the menu's
+# rectangle (m_left m_top m_right m_bottom) and the entry height.
 openMenu() {
   xdotool mousemove $((mainLeft + 20)) $((mainTop + centre + 20))
   if [ "$1" = drag ]; then xdotool mousedown 3; else xdotool click 3; fi
   waitForWindow "freeglut menu" 5 || fail "the right button opened no menu"
-  m_outer=$w_outer
-  read -r m_left m_top m_right m_bottom <<<"$m_outer"
+  read -r m_left m_top m_right m_bottom <<<"$w_outer"
   entry=$(((m_bottom - m_top - 4) / 11))
 }
 entryY() { echo $((m_top + 2 + entry * $1 + entry / 2)); }
