@@ -3,7 +3,9 @@
 #include "scene/scene.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -22,6 +24,15 @@ constexpr BodyImage bodyImages[] = {
     {BODY_PLUTO, "image/Pluto.bmp"},
 };
 static_assert(rowsFollow(bodyImages, &BodyImage::slot, BODY_SUN, BODY_COUNT));
+
+// The path as the system writes it, since an "Error" box may show it: "image\earth.bmp" on Windows.
+std::string systemPath(const char* path) {
+    std::string written = path;
+#ifdef _WIN32
+    std::replace(written.begin(), written.end(), '/', '\\');
+#endif
+    return written;
+}
 
 void uploadBodyTexture(GLuint texture, const RgbImage* image) {
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -50,7 +61,7 @@ RgbImage* loadImageIfPresent(const char* path) {
 void loadBodyTextures() {
     RgbImage* images[BODY_COUNT];
     for (int slot = 0; slot < BODY_COUNT; ++slot)
-        images[slot] = loadImageIfPresent(bodyImages[slot].path);
+        images[slot] = loadImageIfPresent(systemPath(bodyImages[slot].path).c_str());
 
     // Decoded rows are packed at width * 3 bytes, which the default alignment of 4 would misread.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

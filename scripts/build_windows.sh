@@ -17,7 +17,7 @@ aptGet() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; }
 
 # The Linux build's packages (the image converter is built for Linux), then the cross tools.
 "$root/scripts/setup.sh" >&2
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest nsis zip dpkg-dev)
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest nsis zip dpkg-dev librsvg2-bin icoutils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -56,15 +56,22 @@ cmakeDependency() {
 }
 
 mkdir -p "$sources" "$deps"
+# freeglut's menus read a press-drag-release in the wrong place when the menu's parent window gets the
+# release (Windows beside the menu, Wine always): the patch says why and mends it. freeglut is built
+# again whenever the patch changes.
+menuPatch="$root/scripts/freeglut-menu-pointer.patch"
+[ "$(cat "$deps/.freeglut-installed" 2>/dev/null)" = "$(sha256sum <"$menuPatch")" ] || rm -f "$deps/.freeglut-installed"
 if [ ! -f "$deps/.freeglut-installed" ]; then
   addSourceEntries
   rm -rf "$sources"/freeglut-*
   (cd "$sources" && apt-get source -qq freeglut >&2)
+  patch -d "$(find "$sources" -maxdepth 1 -type d -name 'freeglut-[0-9]*' | head -n 1)" -p1 <"$menuPatch" >&2
 fi
 # Static, so astrolume.exe carries it; REPLACE_GLUT installs GL/glut.h as the program includes it.
 cmakeDependency freeglut "$(find "$sources" -maxdepth 1 -type d -name 'freeglut-[0-9]*' | head -n 1)" \
   -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON -DFREEGLUT_BUILD_DEMOS=OFF \
   -DFREEGLUT_REPLACE_GLUT=ON
+sha256sum <"$menuPatch" >"$deps/.freeglut-installed"
 # Debian's googletest package is its source. gmock is not used; GoogleTest uses Windows threads.
 cmakeDependency googletest /usr/src/googletest -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON
 # stb's image reader, which the conformance test reads its reference pictures with: Debian's header.

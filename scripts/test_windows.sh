@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests the Windows build of scripts/build_windows.sh under Wine, on a private Xvfb with a throw-away
-# Wine prefix: the decoder tests, which need no window; the real astrolume.exe from the zip, driven with
-# xdotool like a user and read through win32_window_probe.exe (Wine's windows are not X windows); and
-# the installer. With an argument, also saves a picture of the program with its Saturn box there (PNG).
+# Wine prefix: the decoder tests, which need no window; what astrolume.exe declares (subsystem, icon,
+# version); the real astrolume.exe from the zip, driven with xdotool like a user and read through
+# win32_window_probe.exe (Wine's windows are not X windows); and the installer, its shortcut and its
+# Programs and Features entry. With an argument, also saves a picture of the program with its Saturn box there (PNG).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
@@ -10,7 +11,7 @@ picture=${1:-}
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-packages=(wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip)
+packages=(wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip icoutils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -22,6 +23,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
 zip="$out/$name.zip"
 installer="$out/$name.exe"
 probe="$out/tests/win32_window_probe.exe"
@@ -81,6 +83,9 @@ REGEDIT4
 "Tahoma"=hex(7):$nanum,00,00
 EOF
 wine regedit /S "$work/settings.reg"
+# The title bar's buttons are glyphs of Wine's Marlett font (fonts-wine), which this Wine does not find
+# in its own folder: without it in the prefix's Fonts folder they show as the letters "0 1 r".
+cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 wineserver -w # the desktop comes up as set here once everything started so far has ended
 
 echo "== Decoder tests under Wine"
@@ -158,8 +163,14 @@ waitForPicture() { # CONDITION-FUNCTION SECONDS
 }
 sunLit() { isLit "$centre" "$centre"; }
 
-startProgram() { # FOLDER: runs astrolume.exe there, as double-clicking it would
-  (cd "$1" && exec wine astrolume.exe) >"$work/program.log" 2>&1 &
+startProgram() { # FOLDER [waiting]: runs astrolume.exe there, as double-clicking it would; "waiting"
+  # runs it from a batch script that waits for it with start /wait and ends with its exit status
+  if [ "${2:-}" = waiting ]; then
+    printf '@echo off\r\nstart "" /wait astrolume.exe\r\nexit /b %%errorlevel%%\r\n' >"$work/waiting.bat"
+    (cd "$1" && exec wine cmd /c "$(winepath -w "$work/waiting.bat")") >"$work/program.log" 2>&1 &
+  else
+    (cd "$1" && exec wine astrolume.exe) >"$work/program.log" 2>&1 &
+  fi
   program=$!
 }
 waitForExit() { # SECONDS: sets $status
@@ -225,9 +236,78 @@ for dll in $dlls; do
 done
 pass "astrolume.exe needs only Windows' own DLLs: $dlls"
 
-startProgram "$app"
+# A window program ("Windows GUI") starts without a console; a console program ("Windows CUI") opens one.
+subsystemOf() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem\s*[0-9a-f]*\s*(\(.*\))$/\1/p'; }
+[ "$(subsystemOf "$app/astrolume.exe")" = "Windows GUI" ] ||
+  fail "astrolume.exe is a '$(subsystemOf "$app/astrolume.exe")' program: Windows opens a console with it"
+for tool in "$out/tools/bmpdecode.exe" "$out/tests/bmp_decoder_tests.exe"; do
+  [ "$(subsystemOf "$tool")" = "Windows CUI" ] || fail "$(basename "$tool") is no longer a console program"
+done
+pass "astrolume.exe opens no console; bmpdecode and the decoder tests stay console programs"
+
+# An icon's pictures, one "WIDTHxHEIGHT pixel-checksum" line each, smallest first: the same pictures
+# give the same lines however a file stores them.
+iconPictures() { # ICO
+  local pictures
+  pictures=$(mktemp -d -p "$work")
+  icotool --extract --output="$pictures" "$1" 2>/dev/null
+  for png in "$pictures"/*.png; do
+    echo "$(identify -format '%wx%h' "$png") $(convert "$png" rgba:- | md5sum | cut -c1-32)"
+  done | sort -n
+}
+# The pictures of a Windows program's icon group NAME, or of its first one.
+iconOf() { # FILE [NAME]
+  local groups
+  groups=$(mktemp -d -p "$work")
+  wrestool --extract --type=14 ${2:+--name="$2"} --output="$groups" "$1" 2>/dev/null
+  [ -n "$(ls "$groups")" ] || return 0
+  iconPictures "$groups/$(ls "$groups" | head -n 1)"
+}
+ownIcon=$(iconPictures "$out/astrolume.ico")
+[ "$(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')" = "16x16 24x24 32x32 48x48 256x256 " ] ||
+  fail "astrolume.ico holds $(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')"
+# freeglut's window class takes the icon named GLUT_ICON; Explorer takes the first group, which must be it.
+[ "$(iconOf "$app/astrolume.exe" GLUT_ICON)" = "$ownIcon" ] || fail "astrolume.exe has no GLUT_ICON of astrolume.svg"
+[ "$(iconOf "$app/astrolume.exe")" = "$ownIcon" ] || fail "astrolume.exe's first icon is not its own"
+# Explorer's Details: read through Windows' own version functions.
+versionInfo=$(wine "$probe" version "$(winepath -w "$app/astrolume.exe")") || fail "astrolume.exe has no version information"
+versionField() { awk -F'\t' -v name="$1" '$1 == name { print $2 }' <<<"$versionInfo"; }
+for field in "ProductName Astrolume" "ProductVersion $version" "FileVersion $version" "OriginalFilename astrolume.exe"; do
+  [ "$(versionField "${field%% *}")" = "${field#* }" ] || fail "version information: ${field%% *} is '$(versionField "${field%% *}")'"
+done
+[[ "$(versionField FileDescription)" == *"3-D model"* ]] || fail "version information: no description"
+[[ "$(versionField LegalCopyright)" =~ ^Copyright\ [0-9]{4}.*GNU\ General\ Public\ License ]] ||
+  fail "version information: the copyright is '$(versionField LegalCopyright)'"
+pass "astrolume.exe carries astrolume.svg's icon (16 to 256 pixels) as GLUT_ICON and version $version"
+
+# README.txt: the README's sections for users in Notepad's plain text, the controls among them.
+checkReadme() { # FOLDER
+  local readme="$1/README.txt" key
+  [ -f "$readme" ] || fail "no README.txt in $1"
+  [ "$(grep -c $'\r$' "$readme")" -eq "$(wc -l <"$readme")" ] || fail "README.txt has lines without Windows line ends"
+  ! grep -qE '\]\(|^\||`|^!\[|^#' "$readme" || fail "README.txt keeps Markdown: $(grep -E '\]\(|^\||`|^!\[|^#' "$readme" | head -n 1)"
+  [ "$(awk '{ sub(/\r$/, "") } length > 78' "$readme" | wc -l)" -eq 0 ] || fail "README.txt has lines over 78 columns"
+  while read -r key; do
+    grep -qxF "$key"$'\r' "$readme" || fail "README.txt lacks the control '$key'"
+  done < <(sed -n '/^## Controls/,/^## /s/^| \([^|]*[^ ]\) | .*/\1/p' "$root/README.md" | tr -d '`' | sed 1d)
+  for heading in Windows Controls "Planet images" Licence; do
+    grep -qxF "$heading"$'\r' "$readme" || fail "README.txt lacks the section $heading"
+  done
+}
+checkReadme "$app"
+pass "README.txt beside astrolume.exe: plain text with Windows line ends, the controls and the licence"
+
+startProgram "$app" waiting
 checkFirstFrame
+# The title bar's icon is astrolume.svg's: its Sun's orange shows at the left end of the bar (Wine's
+# default icon has none).
 findWindow Astrolume
+read -r left top _ _ <<<"$w_outer"
+read -r _ clientTop _ _ <<<"$w_client"
+import -window root -crop "$((clientTop - top + 8))x$((clientTop - top))+$left+$top" -depth 8 "rgb:$work/title.rgb"
+od -An -tu1 -v -w3 "$work/title.rgb" | awk '$1 >= 220 && $2 >= 150 && $2 <= 215 && $3 <= 110 { found = 1 } END { exit !found }' ||
+  fail "the title bar does not show Astrolume's icon"
+pass "the title bar shows Astrolume's icon"
 clickTitleBar
 # The model starts with the animation switched on and a released button would set it going; one
 # space switches it off, so the close-up below holds still.
@@ -238,77 +318,141 @@ grabMain
 [ "$(md5sum <"$work/main.rgb")" = "$firstFrame" ] || fail "space moved the model"
 
 # The menu is freeglut's own window; its eleven entries share its height inside a 2-pixel border. It
-# opens low on the left, below the box, where it stays drawn until the box is answered.
-xdotool mousemove $((mainLeft + 20)) $((mainTop + 600)) click 3
-waitForWindow "freeglut menu" 5 || fail "the right button opened no menu"
-read -r left top right bottom <<<"$w_outer"
-entry=$(((bottom - top - 4) / 11))
-xdotool mousemove $(((left + right) / 2)) $((top + 2 + entry * 6 + entry / 2))
-sleep 0.1
-xdotool click 1
-waitForWindow "토성" 10 || fail "choosing Saturn brought no box titled 토성"
-[ "$w_owner" = 0 ] || fail "Saturn's box has an owner window"
+# opens at the pointer, on the left just below the axis, where it stays drawn until a box is answered.
+# openMenu GESTURE: "drag" presses the right button and holds it, "click" clicks it; sets the menu's
+# rectangle (m_left m_top m_right m_bottom) and the entry height.
+openMenu() {
+  xdotool mousemove $((mainLeft + 20)) $((mainTop + centre + 20))
+  if [ "$1" = drag ]; then xdotool mousedown 3; else xdotool click 3; fi
+  waitForWindow "freeglut menu" 5 || fail "the right button opened no menu"
+  read -r m_left m_top m_right m_bottom <<<"$w_outer"
+  entry=$(((m_bottom - m_top - 4) / 11))
+}
+entryY() { echo $((m_top + 2 + entry * $1 + entry / 2)); }
+# The colour of entry N's row at the menu's right edge, beyond any label.
+rowColour() { import -window root -crop "1x1+$((m_right - 5))+$(entryY "$1")" -depth 8 rgb:- | od -An -tu1; }
+highlighted() { # N: entry N's row is drawn unlike its neighbours'
+  local own
+  own=$(rowColour "$1")
+  [ "$own" != "$(rowColour $(($1 == 0 ? 1 : $1 - 1)))" ] && [ "$own" != "$(rowColour $(($1 == 10 ? 9 : $1 + 1)))" ]
+}
+# chooseEntry GESTURE N: opens the menu and chooses entry N (0 is "Sun") by press-drag-release, the
+# highlight following the pointer, or by a click and then a click on the entry.
+chooseEntry() {
+  openMenu "$1"
+  local x=$(((m_left + m_right) / 2)) n
+  xdotool mousemove "$x" "$(entryY 0)"
+  sleep 0.1
+  xdotool mousemove "$x" "$(entryY "$2")"
+  if [ "$1" = drag ]; then
+    for n in $(seq 20); do highlighted "$2" && break || sleep 0.1; done
+    highlighted "$2" || fail "the highlight does not follow the pointer onto entry $2 while the button is held"
+    xdotool mouseup 3
+  else
+    sleep 0.1
+    xdotool click 1
+  fi
+}
+# answerBox TITLE: the one box so titled, without an owner, dismissed with Return.
+answerBox() {
+  waitForWindow "$1" 10 || fail "no box titled $1"
+  [ "$w_owner" = 0 ] || fail "the box $1 has an owner window"
+  [ "$(countWindows "$1")" -eq 1 ] || fail "more than one box $1"
+  clickTitleBar
+  xdotool key Return
+  waitUntilGone "$1" 10 || fail "Return did not dismiss the box $1"
+}
+# The close-up disc has radius 6 units (the axis line runs down the middle: look beside it).
+closeUp() { isLit $((centre + 20)) "$centre" && isBlack "$(placeOf Neptune)" "$centre"; }
+
+chooseEntry drag 6
+waitForWindow "토성" 10 || fail "pressing, dragging onto \"Saturn\" and releasing brought no box titled 토성"
 [ "$(wine "$probe" text "$w_handle")" = "$saturnText" ] || fail "Saturn's box says: $(wine "$probe" text "$w_handle")"
-[ "$(countWindows "토성")" -eq 1 ] || fail "more than one box"
 grabMain
 isLit "$(placeOf Pluto)" "$centre" || fail "the view changed while the box was up"
-pass "menu \"Saturn\": one box titled 토성, without an owner, with Saturn's data in Korean"
-if [ -n "$picture" ]; then # the window down to just below the box
-  read -r _ _ _ boxBottom <<<"$(findWindow "토성" && echo "$w_outer")"
-  read -r left top right _ <<<"$(findWindow Astrolume && echo "$w_outer")"
-  import -window root -crop "$((right - left))x$((boxBottom + 20 - top))+$left+$top" +repage "$picture"
+if [ -n "$picture" ]; then # the whole window, frame and title-bar buttons included, with the box
+  read -r left top right bottom <<<"$(findWindow Astrolume && echo "$w_outer")"
+  import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$picture"
   echo "picture of the program and its box: $picture"
 fi
-findWindow "토성"
-clickTitleBar
-xdotool key Return
-waitUntilGone "토성" 10 || fail "Return did not dismiss the box"
-# The close-up disc has radius 6 units (the axis line runs down the middle: look beside it); the
-# ring lies between 7 and 9 units, with space between.
-closeUp() { isLit $((centre + 20)) "$centre" && isBlack "$(placeOf Neptune)" "$centre"; }
+answerBox "토성"
+# The ring lies between 7 and 9 units, with space between it and Saturn.
 waitForPicture closeUp 10 || fail "no Saturn close-up after the box"
 for side in -1 1; do
   isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 6.6 }')")" "$centre" || fail "no gap between Saturn and its ring"
   isLit "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 8.2 }')")" "$centre" || fail "no ring on side $side"
   isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 9.8 }')")" "$centre" || fail "the ring is too wide"
 done
-pass "Return dismisses the box and the ringed close-up of Saturn is drawn"
+pass "press-drag-release on \"Saturn\": the highlight follows, one box 토성 with Saturn's data, then the ringed close-up"
+
+# The first and the last entry too, so that a choice one row off cannot pass.
+chooseEntry drag 1
+answerBox "수성"
+waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
+chooseEntry drag 10
+waitForPicture firstFrameDrawn 10 || fail "\"Astrolume\" did not bring back the whole system: $(firstFrameProblem)"
+[ "$(countWindows "freeglut menu")" -eq 0 ] || fail "the menu stayed open"
+pass "press-drag-release on \"Mecury\" brings 수성's box and close-up, on \"Astrolume\" the whole system"
+
+# Click to open, click an entry; then a click on the model just below the open menu closes it and
+# chooses nothing (read in the wrong place, it chose "Astrolume").
+chooseEntry click 1
+answerBox "수성"
+waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
+openMenu click
+[ $((m_bottom + 10)) -lt $((mainTop + size)) ] || fail "no room below the menu"
+xdotool mousemove $(((m_left + m_right) / 2)) $((m_bottom + 10)) click 1
+waitUntilGone "freeglut menu" 5 || fail "a click beside the menu left it open"
+sleep 1
+grabMain
+closeUp || fail "a click beside the menu changed the view"
+[ "$(countWindows "수성")" -eq 0 ] || fail "a click beside the menu brought a box"
+pass "click, then click \"Mecury\": 수성's box; a click just below the open menu chooses nothing"
 
 findWindow Astrolume
 clickTitleBar
 xdotool key Escape
 waitForExit 10 || fail "still running 10 s after Escape"
-[ "$status" -eq 255 ] || fail "exit status $status after Escape"
-pass "Escape ends the program with exit status 255"
+[ "$status" -eq 255 ] || fail "the script waiting with start /wait saw exit status $status after Escape"
+pass "Escape ends the program with exit status 255, as a script waiting with start /wait sees it"
 
 echo "== An image that cannot be decoded"
-cp -r "$app" "$work/corrupt"
-head -c 30 "$app/image/earth.bmp" >"$work/corrupt/image/earth.bmp"
-startProgram "$work/corrupt"
-waitForWindow Error 30 || fail "no Error box for a cut-off earth.bmp"
-[ "$(wine "$probe" text "$w_handle")" = "Image file is truncated." ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
-# An error box is owned by the program's window that has the keyboard focus.
-[ "$w_owner" != 0 ] && [ "$w_ownerProcess" = "$w_process" ] || fail "the Error box has no owner in the program"
-[ "$(countWindows Error)" -eq 1 ] || fail "more than one Error box"
-clickTitleBar
-xdotool key Return
-waitUntilGone Error 10 || fail "Return did not dismiss the Error box"
-waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
-waitForPicture sunLit 15 || fail "nothing drawn after the Error box"
-sleep 1
-[ "$(countWindows Error)" -eq 0 ] || fail "a second Error box"
-grabMain
-# Untextured: lit white material, every channel alike.
-colour "$(placeOf Earth)" "$centre" 'r >= 24 && r - b <= 6 && b - r <= 6 && g - b <= 6 && b - g <= 6' || fail "the Earth is not untextured grey: $(pixel "$(placeOf Earth)" "$centre")"
-colour "$(placeOf Neptune)" "$centre" 'b > r + 60' || fail "Neptune lost its map"
-kill -0 "$program" 2>/dev/null || fail "the program ended"
-pass "a cut-off earth.bmp: one Error box owned by the program, then the model with a grey Earth"
+# Rows: the bytes of earth.bmp kept, what its Error box says (the path as Windows writes it).
+badEarths=(
+  '30|Image file is truncated.'
+  '0|Failed to open DIB file image\earth.bmp.'
+)
+for row in "${badEarths[@]}"; do
+  kept=${row%%|*} message=${row#*|}
+  rm -rf "$work/corrupt"
+  cp -r "$app" "$work/corrupt"
+  head -c "$kept" "$app/image/earth.bmp" >"$work/corrupt/image/earth.bmp"
+  startProgram "$work/corrupt"
+  waitForWindow Error 30 || fail "no Error box for an earth.bmp of $kept bytes"
+  [ "$(wine "$probe" text "$w_handle")" = "$message" ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
+  # An error box is owned by the program's window that has the keyboard focus.
+  [ "$w_owner" != 0 ] && [ "$w_ownerProcess" = "$w_process" ] || fail "the Error box has no owner in the program"
+  [ "$(countWindows Error)" -eq 1 ] || fail "more than one Error box"
+  clickTitleBar
+  xdotool key Return
+  waitUntilGone Error 10 || fail "Return did not dismiss the Error box"
+  waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
+  waitForPicture sunLit 15 || fail "nothing drawn after the Error box"
+  sleep 1
+  [ "$(countWindows Error)" -eq 0 ] || fail "a second Error box"
+  grabMain
+  # Untextured: lit white material, every channel alike.
+  colour "$(placeOf Earth)" "$centre" 'r >= 24 && r - b <= 6 && b - r <= 6 && g - b <= 6 && b - g <= 6' || fail "the Earth is not untextured grey: $(pixel "$(placeOf Earth)" "$centre")"
+  colour "$(placeOf Neptune)" "$centre" 'b > r + 60' || fail "Neptune lost its map"
+  kill -0 "$program" 2>/dev/null || fail "the program ended"
+  pass "an earth.bmp of $kept bytes: one Error box owned by the program saying \"$message\", then the model with a grey Earth"
 
-findWindow Astrolume
-closeButton
-waitForExit 10 || fail "still running 10 s after its window was closed"
-[ "$status" -eq 0 ] || fail "exit status $status after closing the window"
-pass "closing the window ends the program"
+  findWindow Astrolume
+  closeButton
+  waitForExit 10 || fail "still running 10 s after its window was closed"
+  [ "$status" -eq 0 ] || fail "exit status $status after closing the window"
+  pass "closing the window ends the program"
+done
 
 echo "== The installer"
 # What the prefix holds beside the user's temporary files, where the uninstaller leaves its own copy to
@@ -327,9 +471,33 @@ installed="$WINEPREFIX/drive_c/Program Files/Astrolume"
 [ -f "$installed/LICENCE.txt" ] && [ -f "$installed/licences/GPL-2.txt" ] || fail "no licence notes installed"
 shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/*' -name Astrolume.lnk)
 [ -n "$shortcut" ] || fail "no Start-menu shortcut"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Astrolume' >/dev/null ||
-  fail "no uninstall entry"
-pass "/S installs the program, its images, the licences, a Start-menu shortcut and an uninstall entry"
+pass "/S installs the program, its images, the licences and a Start-menu shortcut"
+
+# The installer and the uninstaller show the program's icon; the shortcut starts the program in its
+# folder and shows the program's own icon.
+[ "$(iconOf "$installer")" = "$ownIcon" ] || fail "the installer does not show Astrolume's icon"
+[ "$(iconOf "$installed/Uninstall.exe")" = "$ownIcon" ] || fail "the uninstaller does not show Astrolume's icon"
+exePath=$(winepath -w "$installed/astrolume.exe")
+IFS=$'\t' read -r target folder iconFile iconIndex <<<"$(wine "$probe" shortcut "$(winepath -w "$shortcut")")" ||
+  fail "the shortcut cannot be read"
+[ "$target" = "$exePath" ] && [ "$folder" = "$(winepath -w "$installed")" ] ||
+  fail "the shortcut starts '$target' in '$folder'"
+[ "$iconFile" = "$exePath" ] && [ "$iconIndex" = 0 ] || fail "the shortcut's icon is '$iconFile', $iconIndex"
+checkReadme "$installed"
+pass "the installer, the uninstaller and the shortcut show Astrolume's icon; README.txt is installed"
+
+# Programs and Features: the entry's icon, version, publisher and size (in KiB, as installed).
+uninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Astrolume'
+registryValue() { wine reg query "$uninstallKey" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+[ "$(registryValue DisplayIcon)" = "$exePath" ] || fail "DisplayIcon is '$(registryValue DisplayIcon)'"
+[ "$(registryValue DisplayVersion)" = "$version" ] || fail "DisplayVersion is '$(registryValue DisplayVersion)'"
+[ -n "$(registryValue Publisher)" ] || fail "no Publisher"
+estimated=$(registryValue EstimatedSize)
+[[ "$estimated" =~ ^0x[0-9a-f]+$ ]] || fail "EstimatedSize is '$estimated'"
+actual=$(du -sk --apparent-size "$installed" | cut -f1)
+[ $((estimated)) -ge $((actual * 9 / 10)) ] && [ $((estimated)) -le $((actual * 11 / 10)) ] ||
+  fail "EstimatedSize is $((estimated)) KiB; the folder holds $actual KiB"
+pass "the uninstall entry: DisplayIcon astrolume.exe, DisplayVersion $version, Publisher $(registryValue Publisher), EstimatedSize $((estimated)) KiB"
 
 # Started from its shortcut, from a folder without images: the shortcut's folder is where they are.
 (cd "$work" && exec wine start /wait /unix "$shortcut") >"$work/program.log" 2>&1 &

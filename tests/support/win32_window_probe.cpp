@@ -5,11 +5,17 @@
 //                (0 for none), owner's process, outer and client rectangles (screen pixels: left top
 //                right bottom), title
 //   text HANDLE  the message of the message box HANDLE, exactly as it shows it
+//   version FILE the version information of the program FILE as Explorer shows it, one "name<TAB>value"
+//                line each
+//   shortcut LNK what the shortcut LNK starts and the icon it shows, tab-separated: target, working
+//                folder, icon file, icon index
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#include <shlobj.h>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -75,6 +81,55 @@ int printBoxText(HWND box) {
     return 0;
 }
 
+std::wstring wide(const char* text) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring result(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, &result[0], length);
+    result.resize(result.size() - 1);
+    return result;
+}
+
+int printVersion(const char* file) {
+    std::wstring path = wide(file);
+    DWORD size = GetFileVersionInfoSizeW(path.c_str(), nullptr);
+    std::vector<unsigned char> block(size);
+    if (!size || !GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return 1;
+    for (const wchar_t* name : {L"ProductName", L"FileDescription", L"FileVersion", L"ProductVersion",
+                                L"CompanyName", L"LegalCopyright", L"OriginalFilename"}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) continue;
+        std::printf("%s\t%s\n", utf8(name).c_str(),
+                    utf8(std::wstring(value, length ? length - 1 : 0)).c_str());
+    }
+    return 0;
+}
+
+int printShortcut(const char* file) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IShellLinkW* link = nullptr;
+    IPersistFile* persisted = nullptr;
+    wchar_t target[MAX_PATH] = L"";
+    wchar_t folder[MAX_PATH] = L"";
+    wchar_t icon[MAX_PATH] = L"";
+    int iconIndex = -1;
+    bool read = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&link))) &&
+                SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted))) &&
+                SUCCEEDED(persisted->Load(wide(file).c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+                SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
+                SUCCEEDED(link->GetIconLocation(icon, MAX_PATH, &iconIndex));
+    if (read)
+        std::printf("%s\t%s\t%s\t%d\n", utf8(target).c_str(), utf8(folder).c_str(), utf8(icon).c_str(),
+                    iconIndex);
+    if (persisted) persisted->Release();
+    if (link) link->Release();
+    CoUninitialize();
+    return read ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -82,6 +137,8 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "windows" && argc == 2) return EnumWindows(printWindow, 0) ? 0 : 1;
     if (command == "text" && argc == 3) return printBoxText(handleFrom(argv[2]));
-    std::fputs("usage: win32_window_probe windows | text HANDLE\n", stderr);
+    if (command == "version" && argc == 3) return printVersion(argv[2]);
+    if (command == "shortcut" && argc == 3) return printShortcut(argv[2]);
+    std::fputs("usage: win32_window_probe windows | text HANDLE | version FILE | shortcut LNK\n", stderr);
     return 2;
 }
