@@ -14,6 +14,6 @@ add_library(OpenGL::GLU ALIAS astrolume_web_gl)
 # One file per concern, as the GTK and Win32 files are.
 set(ASTROLUME_WEB_PLATFORM_SOURCES
     ${PROJECT_SOURCE_DIR}/platform/gl_calls_web.cpp
-    ${PROJECT_SOURCE_DIR}/platform/glu_disk_web.cpp
+    ${PROJECT_SOURCE_DIR}/platform/glu_web.cpp
     ${PROJECT_SOURCE_DIR}/platform/menu_web.cpp
     ${PROJECT_SOURCE_DIR}/platform/message_box_web.cpp)

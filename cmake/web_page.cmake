@@ -15,8 +15,8 @@ target_link_options(astrolume PRIVATE
   "SHELL:-s ALLOW_MEMORY_GROWTH=1"
   "SHELL:-s ENVIRONMENT=web"
   "SHELL:-s EXPORTED_RUNTIME_METHODS=FS_createPath,FS_createDataFile"
-  "SHELL:--js-library ${ASTROLUME_WEB_DIR}/glut_idle.js")
-set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/glut_idle.js)
+  "SHELL:--js-library ${ASTROLUME_WEB_DIR}/glut_web.js")
+set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/glut_web.js)
 
 # Every character a box or the page can show: the bodies' data, the decoder's messages, the page.
 set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp

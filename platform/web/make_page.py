@@ -33,6 +33,30 @@ def escape_html(text):
     return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
 
 
+def write_page(program, font, images, version, licences, output):
+    parts = {
+        "@FONT@": base64.b64encode(font.read_bytes()).decode("ascii"),
+        "@STYLE@": (HERE / "page.css").read_text(encoding="utf-8"),
+        "@VERSION@": version,
+        "@LICENCES@": escape_html("\n\n".join(p.read_text(encoding="utf-8") for p in licences)),
+        "@BODY_MAPS@": body_maps_script(images),
+        "@PAGE_SCRIPT@": inline_script("\n".join((HERE / name).read_text(encoding="utf-8")
+                                                 for name in PAGE_SCRIPTS)),
+        "@PROGRAM@": inline_script(program.read_text(encoding="utf-8")),
+    }
+    page = (HERE / "page.html").read_text(encoding="utf-8")
+    for marker, text in parts.items():
+        if marker not in page:
+            raise SystemExit(f"make_page: {marker} is missing from page.html")
+        # Replaced one at a time, each once: no inserted text is searched for markers.
+        before, after = page.split(marker, 1)
+        page = before + text + after
+    output.parent.mkdir(parents=True, exist_ok=True)
+    temporary = output.with_suffix(".partial")
+    temporary.write_text(page, encoding="utf-8")
+    temporary.replace(output)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--program", required=True, type=pathlib.Path, help="astrolume.js from Emscripten")
@@ -42,28 +66,7 @@ def main():
     parser.add_argument("--licences", nargs="+", required=True, type=pathlib.Path)
     parser.add_argument("--output", required=True, type=pathlib.Path)
     args = parser.parse_args()
-
-    parts = {
-        "@FONT@": base64.b64encode(args.font.read_bytes()).decode("ascii"),
-        "@STYLE@": (HERE / "page.css").read_text(encoding="utf-8"),
-        "@VERSION@": args.version,
-        "@LICENCES@": escape_html("\n\n".join(p.read_text(encoding="utf-8") for p in args.licences)),
-        "@BODY_MAPS@": body_maps_script(args.images),
-        "@PAGE_SCRIPT@": inline_script("\n".join((HERE / name).read_text(encoding="utf-8")
-                                                 for name in PAGE_SCRIPTS)),
-        "@PROGRAM@": inline_script(args.program.read_text(encoding="utf-8")),
-    }
-    page = (HERE / "page.html").read_text(encoding="utf-8")
-    for marker, text in parts.items():
-        if marker not in page:
-            raise SystemExit(f"make_page: {marker} is missing from page.html")
-        # Replaced one at a time, each once: no inserted text is searched for markers.
-        before, after = page.split(marker, 1)
-        page = before + text + after
-    args.output.parent.mkdir(parents=True, exist_ok=True)
-    temporary = args.output.with_suffix(".partial")
-    temporary.write_text(page, encoding="utf-8")
-    temporary.replace(args.output)
+    write_page(args.program, args.font, args.images, args.version, args.licences, args.output)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@ const Astrolume = {
   timings: {pageScript: performance.now()},
   // The program's size in pixels (windowSize in app/app.h); smaller windows get a smaller square.
   fullSize: 800,
+  framesDrawn: 0,
 };
 
 // Emscripten's GL emulation announces itself on every start, and says that glShadeModel, which
@@ -28,7 +29,7 @@ var Module = {
   // While a box is up no frame is drawn; the program redraws once the box is gone.
   preMainLoop: () => !Astrolume.boxOpen && !Astrolume.ended,
   postMainLoop: () => {
-    if (Astrolume.timings.firstFrame === undefined) {
+    if (++Astrolume.framesDrawn === 1) {
       Module.ctx.finish();
       Astrolume.timings.firstFrame = performance.now();
       Astrolume.fitCanvas();
