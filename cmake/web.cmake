@@ -17,3 +17,9 @@ set(ASTROLUME_WEB_PLATFORM_SOURCES
     ${PROJECT_SOURCE_DIR}/platform/glu_web.cpp
     ${PROJECT_SOURCE_DIR}/platform/menu_web.cpp
     ${PROJECT_SOURCE_DIR}/platform/message_box_web.cpp)
+
+# The tests without a window run under Node, reading the source tree's files directly.
+# The WebAssembly inside the JavaScript: this Emscripten would fetch() a separate file, which the
+# newer Node refuses for a plain path.
+set(ASTROLUME_NODE_TEST_LINK_OPTIONS "SHELL:-s NODERAWFS=1" "SHELL:-s EXIT_RUNTIME=1" "SHELL:-s ALLOW_MEMORY_GROWTH=1"
+    "SHELL:-s ENVIRONMENT=node" "SHELL:-s ASYNCIFY=1" "SHELL:-s SINGLE_FILE=1")
