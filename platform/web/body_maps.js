@@ -3,6 +3,7 @@
 'use strict';
 
 Module.preRun.push(() => {
+  Astrolume.timings.programLoaded = performance.now();
   Module.FS_createPath('/', 'image', true, true);
   for (const [name, base64] of Object.entries(astrolumeBodyMaps)) {
     const text = atob(base64);

@@ -7,7 +7,8 @@ const Astrolume = {
   boxOpen: false,   // a modal box is up: the model neither advances nor takes input
   menuOpen: false,  // the body menu is up: the model takes no input
   ended: false,
-  // performance.now() at each step of start-up.
+  // performance.now() at each step of start-up: the page's own script runs, the program's script
+  // has loaded, the maps are in its file system, its WebAssembly is ready, the first frame is drawn.
   timings: {pageScript: performance.now()},
   // The program's size in pixels (windowSize in app/app.h); smaller windows get a smaller square.
   fullSize: 800,
