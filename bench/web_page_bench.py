@@ -56,7 +56,8 @@ def main():
             const times = [];
             for (let i = 0; i < {FRAMES}; ++i) {{
               const start = performance.now();
-              Module.dynCall_v(GLUT.displayFunc);
+              // Through the dynCall export where Asyncify made one, as GLUT calls it.
+              if (Module.dynCall_v) Module.dynCall_v(GLUT.displayFunc); else getWasmTableEntry(GLUT.displayFunc)();
               Module.ctx.finish();
               times.push(performance.now() - start);
             }}

@@ -2,14 +2,21 @@
 // starts they become image/<name> in its file system, where the decoder reads them as on the desktop.
 'use strict';
 
-Module.preRun.push(() => {
-  Astrolume.timings.programLoaded = performance.now();
-  Module.FS_createPath('/', 'image', true, true);
-  for (const [name, base64] of Object.entries(astrolumeBodyMaps)) {
-    const text = atob(base64);
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-    Module.FS_createDataFile('/image', name, bytes, true, false, false);
-  }
-  Astrolume.timings.mapsDecoded = performance.now();
-});
+{
+  // The browser's own decoder where it has one (several times faster than a loop over atob's text).
+  const decodeBase64 = Uint8Array.fromBase64 ? (text) => Uint8Array.fromBase64(text) : (text) => {
+    const binary = atob(text);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
+    return bytes;
+  };
+
+  Module.preRun.push(() => {
+    Astrolume.timings.programLoaded = performance.now();
+    Module.FS_createPath('/', 'image', true, true);
+    for (const [name, base64] of Object.entries(astrolumeBodyMaps)) {
+      Module.FS_createDataFile('/image', name, decodeBase64(base64), true, false, false);
+    }
+    Astrolume.timings.mapsDecoded = performance.now();
+  });
+}
