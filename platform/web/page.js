@@ -44,6 +44,9 @@ Astrolume.holdModel = (held) => {
   if (Module.astrolumeHoldIdle) Module.astrolumeHoldIdle(held);
 };
 
+// The licence notes: while they are open the model takes no input.
+const licences = document.getElementById('licences');
+
 // The events GLUT listens to on the window. The page listens first (its listeners are registered
 // before the program's), so it can keep them from the model while a box or the menu is open.
 const modelInputEvents = ['keydown', 'keyup', 'keypress', 'mousedown', 'mouseup', 'mousemove', 'mousewheel',
@@ -52,7 +55,7 @@ for (const type of modelInputEvents) {
   window.addEventListener(type, (event) => {
     const keep = Astrolume.ended || (Astrolume.boxOpen ? Astrolume.messageBoxInput(event)
                                      : Astrolume.menuOpen ? Astrolume.menuInput(event)
-                                     : Astrolume.menuTrigger(event));
+                                     : licences.open || Astrolume.menuTrigger(event));
     if (keep) event.stopImmediatePropagation();
   }, true);
 }
@@ -94,7 +97,6 @@ document.getElementById('start-again').addEventListener('click', () => location.
 
 document.getElementById('show-licences').addEventListener('click', (event) => {
   event.preventDefault();
-  document.getElementById('licences').showModal();
+  licences.showModal();
 });
-document.getElementById('close-licences').addEventListener('click',
-                                                           () => document.getElementById('licences').close());
+document.getElementById('close-licences').addEventListener('click', () => licences.close());

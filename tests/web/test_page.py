@@ -377,10 +377,27 @@ class PageTest(unittest.TestCase):
         page.choose("Astrolume")
         self.assertEqual(page.settled_picture().pixels, system.pixels)
 
+        # The licence notes, one click away; keys meanwhile go to them, not to the model.
+        self.driver.find_element(By.ID, "show-licences").click()
+        notes = self.driver.find_element(By.ID, "licences").text
+        for licence in ["GNU General Public License", "SIL Open Font License"]:
+            self.assertIn(licence, notes)
+        page.keys("zzz")
+        self.driver.find_element(By.ID, "close-licences").click()
+        self.assertEqual(page.settled_picture().pixels, system.pixels)
+
         page.keys(Keys.ESCAPE)
         page.wait_for("return Astrolume.ended", "the end")
         self.assertEqual(page.js("return document.getElementById('exit-status').textContent"), "255")
         self.assertFalse(page.js("return document.getElementById('ended').hidden"))
+        drawn = page.js("return Astrolume.framesDrawn")
+        time.sleep(0.3)
+        self.assertEqual(page.js("return Astrolume.framesDrawn"), drawn, "frames after the end")
+
+        # Starting again loads the page afresh: a new first frame, nothing ended.
+        self.driver.find_element(By.ID, "start-again").click()
+        page.wait_for("return typeof Astrolume === 'object' && !Astrolume.ended && Astrolume.framesDrawn > 0",
+                      "the program to start again")
 
     def linux_saturn_close_up(self, linux):
         """The Linux program's Saturn close-up, its box dismissed with Return."""
