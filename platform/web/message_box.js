@@ -11,6 +11,7 @@
     document.getElementById('message-box-title').textContent = caption;
     document.getElementById('message-box-text').textContent = text;
     dialog.classList.toggle('error', isError);
+    Astrolume.boxesShown += 1;
     Astrolume.holdModel(true);
     dismiss = () => {
       dismiss = null;

@@ -13,6 +13,7 @@ const Astrolume = {
   // The program's size in pixels (windowSize in app/app.h); smaller windows get a smaller square.
   fullSize: 800,
   framesDrawn: 0,
+  boxesShown: 0,
 };
 
 // Emscripten's GL emulation announces itself on every start, and says that glShadeModel, which
