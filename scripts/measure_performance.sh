@@ -2,7 +2,8 @@
 # measure_performance.sh [BUILD_DIR]: every figure of the README's "Performance" section, in a few
 # minutes: start-up against a bare GLUT window's and its texture share, the cost of a frame of the
 # whole system and of two close-ups against the clear-and-swap floor, and decoding speed against
-# stb_image and against copying the same bytes. Each ratio is of figures from the same run. Builds
+# stb_image and against copying the same bytes; the browser page's opening and frame (bench/web_page_bench.py)
+# against the native frame. Each ratio is of figures from the same run. Builds
 # what it needs first.
 # Uses $DISPLAY when it answers, a private Xvfb otherwise; always Mesa's software renderer.
 set -euo pipefail
@@ -75,3 +76,8 @@ awk -v d="$decoder" -v s="$stb" -v c="$copy" 'BEGIN {
   mb = 4096 * 4096 * 3 / 1e6
   printf "24-bit 4096 x 4096 decode: %.1f ms = %.0f MB/s; stb_image %.0f MB/s (decoder %.1f x faster);", d, mb / d * 1000, mb / s * 1000, s / d
   printf " copying the same bytes %.1f ms (decoder takes %.2f x the copy)\n", c, d / c }'
+echo
+
+# The browser page against the native program's whole-system frame from the frames above.
+page=$("$root/scripts/build_web.sh" 2>/dev/null | tail -n 1)
+/usr/bin/python3 "$root/bench/web_page_bench.py" "$page" "$(field frames BM_Frame/10/process_time/real_time 3)"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Astrolume needs.
 # Non-interactive, uses sudo when not root, skips what is already installed; safe to run twice.
+# Usage: scripts/setup.sh [PACKAGE...]   (packages a platform's build needs besides these)
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   lintian appstream man-db
   fonts-nanum fonts-dejavu-core
   openuniverse-common
+  "$@"
 )
 
 missing=()

@@ -1,8 +1,8 @@
 # BMP decoder tests: encodings, headers and failures, the conformance corpus, and the body-image tool.
 set(ASTROLUME_BMP_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
-if(WIN32)
-  # No pkg-config for mingw: Debian's stb header, copied beside the mingw libraries by
-  # scripts/build_windows.sh, and its reader compiled here.
+if(WIN32 OR EMSCRIPTEN)
+  # No pkg-config for mingw or Emscripten: Debian's stb header, copied beside their libraries by
+  # scripts/build_windows.sh and scripts/test_web.sh, and its reader compiled here.
   find_path(STB_INCLUDE_DIR stb/stb_image.h REQUIRED)
   add_library(astrolume_stb_image STATIC ${ASTROLUME_BMP_TEST_DIR}/support/stb_image.cpp)
   target_include_directories(astrolume_stb_image SYSTEM PUBLIC ${STB_INCLUDE_DIR})
@@ -24,8 +24,8 @@ astrolume_test(bmp_conformance_tests ${ASTROLUME_BMP_TEST_DIR}/test_bmp_conforma
 target_link_libraries(bmp_conformance_tests PRIVATE ${stb_image})
 target_compile_definitions(bmp_conformance_tests PRIVATE ASTROLUME_BMPSUITE_DIR="${ASTROLUME_BMPSUITE_DIR}")
 
-# make_body_images runs on the build machine only, so the Windows build has no such test.
-if(NOT WIN32)
+# make_body_images runs on the build machine only, so the Windows and browser builds have no such test.
+if(NOT WIN32 AND NOT EMSCRIPTEN)
   astrolume_test(bmp_body_image_tests ${ASTROLUME_BMP_TEST_DIR}/test_bmp_body_images.cpp)
   target_link_libraries(bmp_body_image_tests PRIVATE astrolume_bmp_builder JPEG::JPEG)
   target_compile_definitions(bmp_body_image_tests PRIVATE

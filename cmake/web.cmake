@@ -1,0 +1,25 @@
+# The browser build's stand-ins for OpenGL, GLU and GLUT: Emscripten's GLUT and its emulation of
+# fixed-function OpenGL over WebGL, and the platform files that fill what the emulation lacks.
+set(ASTROLUME_WEB_DIR ${CMAKE_CURRENT_LIST_DIR}/../platform/web)
+cmake_path(NORMAL_PATH ASTROLUME_WEB_DIR)
+
+add_library(astrolume_web_gl INTERFACE)
+# GL/freeglut.h, which Emscripten names GL/glut.h.
+target_include_directories(astrolume_web_gl SYSTEM INTERFACE ${ASTROLUME_WEB_DIR}/include)
+target_link_options(astrolume_web_gl INTERFACE "SHELL:-s LEGACY_GL_EMULATION=1")
+add_library(GLUT::GLUT ALIAS astrolume_web_gl)
+add_library(OpenGL::GL ALIAS astrolume_web_gl)
+add_library(OpenGL::GLU ALIAS astrolume_web_gl)
+
+# One file per concern, as the GTK and Win32 files are.
+set(ASTROLUME_WEB_PLATFORM_SOURCES
+    ${PROJECT_SOURCE_DIR}/platform/gl_calls_web.cpp
+    ${PROJECT_SOURCE_DIR}/platform/glu_web.cpp
+    ${PROJECT_SOURCE_DIR}/platform/menu_web.cpp
+    ${PROJECT_SOURCE_DIR}/platform/message_box_web.cpp)
+
+# The tests without a window run under Node, reading the source tree's files directly.
+# The WebAssembly inside the JavaScript: this Emscripten would fetch() a separate file, which the
+# newer Node refuses for a plain path.
+set(ASTROLUME_NODE_TEST_LINK_OPTIONS "SHELL:-s NODERAWFS=1" "SHELL:-s EXIT_RUNTIME=1" "SHELL:-s ALLOW_MEMORY_GROWTH=1"
+    "SHELL:-s ENVIRONMENT=node" "SHELL:-s ASYNCIFY=1" "SHELL:-s SINGLE_FILE=1")

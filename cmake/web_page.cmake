@@ -1,0 +1,44 @@
+# The browser build's product: build-web/astrolume-<version>.html, one page holding the program
+# (WebAssembly inlined in its JavaScript), the body maps, a Hangul font and the licences.
+set(ASTROLUME_BODY_IMAGE_DIR "" CACHE PATH "Folder of the eleven body BMPs converted by make_body_images")
+if(NOT EXISTS ${ASTROLUME_BODY_IMAGE_DIR}/earth.bmp)
+  message(WARNING "No body images in '${ASTROLUME_BODY_IMAGE_DIR}': the page will draw its bodies untextured.")
+endif()
+find_program(ASTROLUME_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+find_program(PYFTSUBSET pyftsubset REQUIRED)
+set(ASTROLUME_HANGUL_FONT /usr/share/fonts/truetype/nanum/NanumGothic.ttf CACHE FILEPATH "Font the page embeds")
+
+target_link_options(astrolume PRIVATE
+  # Boxes wait for their OK inside the callback that shows them.
+  "SHELL:-s ASYNCIFY=1"
+  "SHELL:-s SINGLE_FILE=1"
+  "SHELL:-s ALLOW_MEMORY_GROWTH=1"
+  "SHELL:-s ENVIRONMENT=web"
+  "SHELL:-s EXPORTED_RUNTIME_METHODS=FS_createPath,FS_createDataFile"
+  "SHELL:--js-library ${ASTROLUME_WEB_DIR}/glut_web.js")
+set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/glut_web.js)
+
+# Every character a box or the page can show: the bodies' data, the decoder's messages, the page.
+set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp
+                      ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${ASTROLUME_WEB_DIR}/page.html)
+set(font_subset ${CMAKE_BINARY_DIR}/nanum-gothic-subset.ttf)
+add_custom_command(OUTPUT ${font_subset}
+                   COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${CMAKE_BINARY_DIR}/font-text.txt
+                   COMMAND ${PYFTSUBSET} ${ASTROLUME_HANGUL_FONT} --text-file=${CMAKE_BINARY_DIR}/font-text.txt
+                           --no-hinting --output-file=${font_subset}
+                   DEPENDS ${font_text_sources}
+                   COMMENT "Keeping the characters Astrolume shows from ${ASTROLUME_HANGUL_FONT}")
+
+set(page_parts page.html page.css page.js menu.js message_box.js body_maps.js make_page.py)
+list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/)
+file(GLOB body_images ${ASTROLUME_BODY_IMAGE_DIR}/*.bmp)
+set(page ${CMAKE_BINARY_DIR}/astrolume-${PROJECT_VERSION}.html)
+add_custom_command(OUTPUT ${page}
+                   COMMAND ${ASTROLUME_SYSTEM_PYTHON} ${ASTROLUME_WEB_DIR}/make_page.py
+                           --program $<TARGET_FILE:astrolume> --font ${font_subset}
+                           --images ${ASTROLUME_BODY_IMAGE_DIR} --version ${PROJECT_VERSION}
+                           --licences ${PROJECT_SOURCE_DIR}/data/copyright /usr/share/doc/fonts-nanum/copyright
+                           --output ${page}
+                   DEPENDS astrolume ${font_subset} ${page_parts} ${body_images}
+                   COMMENT "Writing the page astrolume-${PROJECT_VERSION}.html")
+add_custom_target(web_page ALL DEPENDS ${page})

@@ -1,0 +1,103 @@
+// The page around the program: Emscripten's Module settings, the canvas's size, what the model may
+// receive while a box or the menu is open, the page shown once the program has ended, and the times
+// of start-up, which the benchmark reads.
+'use strict';
+
+const Astrolume = {
+  boxOpen: false,   // a modal box is up: the model neither advances nor takes input
+  menuOpen: false,  // the body menu is up: the model takes no input
+  ended: false,
+  // performance.now() at each step of start-up: the page's own script runs, the program's script
+  // has loaded, the maps are in its file system, its WebAssembly is ready, the first frame is drawn.
+  timings: {pageScript: performance.now()},
+  // The program's size in pixels (windowSize in app/app.h); smaller windows get a smaller square.
+  fullSize: 800,
+  framesDrawn: 0,
+  boxesShown: 0,
+};
+
+// Emscripten's GL emulation announces itself on every start, and says that glShadeModel, which
+// the program calls with OpenGL's default, does nothing; anything else on stderr is an error.
+const expectedNotices = [/^WARNING: using emscripten GL (immediate mode )?emulation/, /^TODO: glShadeModel$/];
+
+var Module = {
+  canvas: document.getElementById('model'),
+  preRun: [],
+  print: (text) => console.log(text),
+  printErr: (text) => {
+    if (!expectedNotices.some((pattern) => pattern.test(text))) console.error(text);
+  },
+  onRuntimeInitialized: () => { Astrolume.timings.programReady = performance.now(); },
+  // While a box is up no frame is drawn; the program redraws once the box is gone.
+  preMainLoop: () => !Astrolume.boxOpen && !Astrolume.ended,
+  postMainLoop: () => {
+    if (++Astrolume.framesDrawn === 1) {
+      Module.ctx.finish();
+      Astrolume.timings.firstFrame = performance.now();
+      Astrolume.fitCanvas();
+    }
+  },
+};
+
+// Holds the model still (no animation tick, no frame) while a box is open.
+Astrolume.holdModel = (held) => {
+  Astrolume.boxOpen = held;
+  if (Module.astrolumeHoldIdle) Module.astrolumeHoldIdle(held);
+};
+
+// The licence notes: while they are open the model takes no input.
+const licences = document.getElementById('licences');
+
+// The events GLUT listens to on the window. The page listens first (its listeners are registered
+// before the program's), so it can keep them from the model while a box or the menu is open.
+const modelInputEvents = ['keydown', 'keyup', 'keypress', 'mousedown', 'mouseup', 'mousemove', 'mousewheel',
+                          'wheel', 'DOMMouseScroll', 'touchstart', 'touchmove', 'touchend'];
+for (const type of modelInputEvents) {
+  window.addEventListener(type, (event) => {
+    const keep = Astrolume.ended || (Astrolume.boxOpen ? Astrolume.messageBoxInput(event)
+                                     : Astrolume.menuOpen ? Astrolume.menuInput(event)
+                                     : licences.open || Astrolume.menuTrigger(event));
+    if (keep) event.stopImmediatePropagation();
+  }, true);
+}
+Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+
+// The program's exit() throws Emscripten's ExitStatus up through the event that called it (Escape's
+// key press): the page ends the program there. GLUT's loop leaves main by throwing 'unwind', which
+// is no error either.
+const endOrUnwind = (reason) => {
+  if (reason && reason.name === 'ExitStatus') {
+    Astrolume.showEnded(reason.status);
+    return true;
+  }
+  return reason === 'unwind';
+};
+window.addEventListener('error', (event) => { if (endOrUnwind(event.error)) event.preventDefault(); });
+window.addEventListener('unhandledrejection', (event) => { if (endOrUnwind(event.reason)) event.preventDefault(); });
+
+// The largest square up to the program's own size that the window shows whole; the program is told
+// its new size, as a desktop window's reshape tells it.
+Astrolume.fitCanvas = () => {
+  if (Astrolume.ended || typeof _glutReshapeWindow !== 'function') return;
+  const area = document.getElementById('model-area');
+  const side = Math.max(1, Math.min(Astrolume.fullSize, area.clientWidth, area.clientHeight));
+  if (Module.canvas.width !== side) _glutReshapeWindow(side, side);
+};
+window.addEventListener('resize', Astrolume.fitCanvas);
+
+// Escape calls exit(-1); a shell shows that status as 255.
+Astrolume.showEnded = (status) => {
+  Astrolume.ended = true;
+  if (Module.astrolumeHoldIdle) Module.astrolumeHoldIdle(true);
+  Astrolume.closeMenu();
+  document.getElementById('exit-status').textContent = String(status & 255);
+  document.getElementById('ended').hidden = false;
+  document.getElementById('start-again').focus();
+};
+document.getElementById('start-again').addEventListener('click', () => location.reload());
+
+document.getElementById('show-licences').addEventListener('click', (event) => {
+  event.preventDefault();
+  licences.showModal();
+});
+document.getElementById('close-licences').addEventListener('click', () => licences.close());
