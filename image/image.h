@@ -37,7 +37,8 @@ uint16_t bmpColorCount(const unsigned char* header, uint32_t available);
 // Releases an image from loadBmpImage or decodeBmpImage: its pixels, then the record. Null is fine.
 void freeRgbImage(RgbImage* image);
 
-// Null when `path` is null or cannot be opened (silently); otherwise loadBmpImage(path).
+// Null when `path` is null, names nothing or names a file that may not be read (silently); otherwise
+// loadBmpImage(path), whose box names a path that holds no regular file. Never waits on a named pipe.
 RgbImage* loadImageIfPresent(const char* path);
 
 // Decodes the eleven body images from image/ and makes one texture per body in

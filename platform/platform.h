@@ -18,6 +18,12 @@ bool mapFileReadOnly(const char* path, MappedFile* file);
 // Releases the mapping, if there is one.
 void unmapFile(MappedFile* file);
 
+// Whether loading `path` should be tried, found without waiting: true for a file that can be opened
+// for reading and for anything else there that is not a regular file (a named pipe, a socket, a
+// device, a folder), which mapFileReadOnly then refuses without waiting either; false when nothing
+// is there or the file may not be read.
+bool isWorthLoading(const char* path);
+
 // Memory for a large pixel array, from malloc (freed with free), with whatever hint makes the
 // system fill it fastest. Null when it cannot be had.
 unsigned char* allocatePixelArray(size_t bytes);
