@@ -20,7 +20,8 @@ enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
 constexpr int64_t maxBmpPixelCount = int64_t(8192) * 8192;
 
 // Decodes a whole BMP file already in memory: no file, no box. On success stores a new image in
-// `*image`; otherwise stores null and returns why. An image of more than `maxPixelCount` pixels
+// `*image`; otherwise stores null and returns why. Bytes of a mapped file that shrinks while they
+// are read are refused as truncated (see readMappedBytes). An image of more than `maxPixelCount` pixels
 // is refused as out of memory, so callers such as the fuzzer can ask for a smaller limit.
 BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** image);
 
