@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Astrolume needs.
 # Non-interactive, uses sudo when not root, skips what is already installed; safe to run twice.
+# Arguments name more packages that one script needs beyond these.
 set -euo pipefail
 
 packages=(
@@ -12,7 +13,9 @@ packages=(
   lintian appstream man-db
   fonts-nanum fonts-dejavu-core
   openuniverse-common
+  clang-tidy cppcheck
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
