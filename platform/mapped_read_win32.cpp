@@ -23,8 +23,8 @@ LONG CALLBACK onPageError(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD* record = exception->ExceptionRecord;
     GuardedReading* current = reading;
     // The second parameter is the address that could not be read.
-    const bool unreadable =
-        record->ExceptionCode == EXCEPTION_IN_PAGE_ERROR || record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION;
+    const bool unreadable = record->ExceptionCode == EXCEPTION_IN_PAGE_ERROR ||
+                            record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION;
     if (!current || !unreadable || record->NumberParameters < 2) return EXCEPTION_CONTINUE_SEARCH;
     const uintptr_t address = record->ExceptionInformation[1];
     if (address - current->begin >= current->size) return EXCEPTION_CONTINUE_SEARCH;
