@@ -18,41 +18,75 @@ const char* bmpErrorMessage(BmpError error) {
     }
 }
 
-BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** result) {
-    *result = nullptr;
+namespace {
+
+// One decode, all of it reachable from decodeBmpImage's frame: should the file shrink under its
+// mapping, the reading is abandoned where it stands, and whatever it had made is released from here.
+struct Decoding {
+    const unsigned char* bytes;
+    size_t size;
+    int64_t maxPixelCount;
     BmpLayout layout;
-    BmpError error = readBmpLayout(bytes, size, &layout);
-    if (error != BmpError::none) return error;
-    const BmpInfoHeader& h = layout.info.header;
+    RgbImage* image; // set as soon as it is allocated
+    BmpError error;
+};
+
+void decode(void* context) {
+    Decoding& d = *static_cast<Decoding*>(context);
+    d.error = readBmpLayout(d.bytes, d.size, &d.layout);
+    if (d.error != BmpError::none) return;
+    const BmpInfoHeader& h = d.layout.info.header;
     BmpEncoding encoding = bmpEncodingOf(h);
     // Zero-sized images are refused: there is nothing to draw and no texture can be made of them.
-    if (encoding == BmpEncoding::unsupported || h.width == 0 || h.height == 0) return BmpError::conversion;
+    if (encoding == BmpEncoding::unsupported || h.width == 0 || h.height == 0) {
+        d.error = BmpError::conversion;
+        return;
+    }
     // No image can be made with a negative width.
-    if (h.width < 0) return BmpError::outOfMemory;
+    if (h.width < 0) {
+        d.error = BmpError::outOfMemory;
+        return;
+    }
     int64_t width = h.width;
     int64_t rows = h.height < 0 ? -static_cast<int64_t>(h.height) : h.height;
     int64_t pixelCount = width * rows; // below 2^62: each side is at most 2^31
-    if (pixelCount > maxPixelCount || static_cast<uint64_t>(pixelCount) > SIZE_MAX / 3)
-        return BmpError::outOfMemory;
+    if (pixelCount > d.maxPixelCount || static_cast<uint64_t>(pixelCount) > SIZE_MAX / 3) {
+        d.error = BmpError::outOfMemory;
+        return;
+    }
 
     RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
     unsigned char* pixels = allocatePixelArray(static_cast<size_t>(pixelCount) * 3);
     if (!image || !pixels) {
         std::free(pixels);
         std::free(image);
-        return BmpError::outOfMemory;
+        d.error = BmpError::outOfMemory;
+        return;
     }
     image->width = static_cast<int32_t>(width);
     image->height = static_cast<int32_t>(rows);
     image->pixels = pixels;
+    d.image = image;
     // Run-length data stored top row first is decoded the same way as uncompressed rows.
     RgbTarget target{pixels, image->width, image->height, h.height < 0};
-    if (!convertBmpPixels(bytes, size, layout, encoding, target)) {
-        freeRgbImage(image);
-        return BmpError::conversion;
+    if (!convertBmpPixels(d.bytes, d.size, d.layout, encoding, target)) {
+        freeRgbImage(d.image);
+        d.image = nullptr;
+        d.error = BmpError::conversion;
     }
-    *result = image;
-    return BmpError::none;
+}
+
+} // namespace
+
+BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** result) {
+    Decoding d{bytes, size, maxPixelCount, {}, nullptr, BmpError::none};
+    if (!readMappedBytes(bytes, size, decode, &d)) {
+        freeRgbImage(d.image);
+        d.image = nullptr;
+        d.error = BmpError::truncated; // the file lost its end while it was read
+    }
+    *result = d.image;
+    return d.error;
 }
 
 void freeRgbImage(RgbImage* image) {

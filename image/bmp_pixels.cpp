@@ -184,6 +184,8 @@ RgbPalette paletteOf(const BmpInfo& info) {
     RgbPalette palette;
     std::memset(&palette, 0, sizeof palette);
     size_t used = info.colors.size() < 256 ? info.colors.size() : 256;
+    // cppcheck-suppress knownConditionTrueFalse ; cppcheck takes the table for the empty one BmpInfo starts
+    // with
     for (size_t i = 0; i < used; ++i) {
         palette.rgb[i][0] = info.colors[i].red;
         palette.rgb[i][1] = info.colors[i].green;

@@ -1,10 +1,10 @@
 // The eleven body images, decoded once at start-up and uploaded as textures.
 #include "image/image.h"
+#include "platform/platform.h"
 #include "scene/scene.h"
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -52,9 +52,9 @@ const char* bodyImagePath(int slot) {
 
 RgbImage* loadImageIfPresent(const char* path) {
     if (!path) return nullptr;
-    FILE* file = std::fopen(path, "r");
-    if (!file) return nullptr; // a missing image is not an error worth a box
-    std::fclose(file);
+    // A missing image is not an error worth a box. A named pipe, a socket or a device where an image
+    // should be is: the loader refuses it with the box that names the path.
+    if (!isWorthLoading(path)) return nullptr;
     return loadBmpImage(path);
 }
 

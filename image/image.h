@@ -20,7 +20,8 @@ enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
 constexpr int64_t maxBmpPixelCount = int64_t(8192) * 8192;
 
 // Decodes a whole BMP file already in memory: no file, no box. On success stores a new image in
-// `*image`; otherwise stores null and returns why. An image of more than `maxPixelCount` pixels
+// `*image`; otherwise stores null and returns why. Bytes of a mapped file that shrinks while they
+// are read are refused as truncated (see readMappedBytes). An image of more than `maxPixelCount` pixels
 // is refused as out of memory, so callers such as the fuzzer can ask for a smaller limit.
 BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** image);
 
@@ -37,7 +38,8 @@ uint16_t bmpColorCount(const unsigned char* header, uint32_t available);
 // Releases an image from loadBmpImage or decodeBmpImage: its pixels, then the record. Null is fine.
 void freeRgbImage(RgbImage* image);
 
-// Null when `path` is null or cannot be opened (silently); otherwise loadBmpImage(path).
+// Null when `path` is null, names nothing or names a file that may not be read (silently); otherwise
+// loadBmpImage(path), whose box names a path that holds no regular file. Never waits on a named pipe.
 RgbImage* loadImageIfPresent(const char* path);
 
 // Where loadBodyTextures reads a body's image, relative to the working directory: "image/Sun.bmp"

@@ -13,7 +13,8 @@
 bool mapFileReadOnly(const char* path, MappedFile* file) {
     *file = MappedFile{};
     if (!path) return false;
-    int descriptor = open(path, O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a named pipe would otherwise hold the open until some program writes to it.
+    int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return false;
     struct stat info;
     if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {

@@ -47,6 +47,7 @@ const GtkFunctions* loadGtk() {
     // Never closed: GTK cannot be unloaded.
     void* library = dlopen("libgtk-3.so.0", RTLD_NOW | RTLD_LOCAL);
     if (!library || !lookUpAll(library, &gtk)) {
+        // NOLINTNEXTLINE(cert-err33-c): a report stderr cannot take has nowhere else to go
         std::fprintf(stderr, "Astrolume: cannot load GTK 3, so no message box will be shown: %s\n",
                      dlerror());
         return nullptr;

@@ -11,10 +11,12 @@ unsigned char* allocatePixelArray(size_t bytes) {
     unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes));
 #if defined(MADV_HUGEPAGE)
     if (pixels) {
+        // The whole huge pages inside the array, reached from `pixels` so no pointer is made from a number.
         constexpr uintptr_t hugePage = uintptr_t(2) << 20;
-        uintptr_t start = (reinterpret_cast<uintptr_t>(pixels) + hugePage - 1) & ~(hugePage - 1);
-        uintptr_t end = (reinterpret_cast<uintptr_t>(pixels) + bytes) & ~(hugePage - 1);
-        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+        const uintptr_t address = reinterpret_cast<uintptr_t>(pixels);
+        const uintptr_t first = (address + hugePage - 1) & ~(hugePage - 1);
+        const uintptr_t end = (address + bytes) & ~(hugePage - 1);
+        if (end > first) madvise(pixels + (first - address), end - first, MADV_HUGEPAGE);
     }
 #endif
     return pixels;

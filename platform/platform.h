@@ -18,6 +18,18 @@ bool mapFileReadOnly(const char* path, MappedFile* file);
 // Releases the mapping, if there is one.
 void unmapFile(MappedFile* file);
 
+// Calls read(context), which reads [bytes, bytes + size), perhaps a mapped file. Should the file
+// shrink (or its network share fail) meanwhile, a read of that range that the system can no longer
+// answer abandons the call where it stands and false is returned; otherwise true. Whatever `read`
+// allocates must therefore be reachable from `context`, and nothing it declares may need releasing.
+bool readMappedBytes(const unsigned char* bytes, size_t size, void (*read)(void* context), void* context);
+
+// Whether loading `path` should be tried, found without waiting: true for a file that can be opened
+// for reading and for anything else there that is not a regular file (a named pipe, a socket, a
+// device, a folder), which mapFileReadOnly then refuses without waiting either; false when nothing
+// is there or the file may not be read.
+bool isWorthLoading(const char* path);
+
 // Memory for a large pixel array, from malloc (freed with free), with whatever hint makes the
 // system fill it fastest. Null when it cannot be had.
 unsigned char* allocatePixelArray(size_t bytes);

@@ -1,4 +1,4 @@
-// The animation tick: fixed steps per idle call, no timer, angles never wrapped.
+// The animation tick: fixed steps per idle call, no timer, each angle kept within one turn.
 #include "scene/scene.h"
 
 #include <GL/freeglut.h>
@@ -29,13 +29,22 @@ constexpr SpinStep spinStep[] = {
 };
 static_assert(rowsFollow(spinStep, &SpinStep::spin, 0, SPIN_COUNT));
 
+// The sum is formed in double and brought back below 360 before it is stored as a float: a float
+// grown to millions of degrees is too coarse to hold the step, so a body would slow down and stop.
+// A turn of 360 degrees changes nothing on screen. A sum just under 360 may round up to 360.0f.
+float advancedAngle(float angle, double step) {
+    double sum = angle + step;
+    if (sum >= 360.0) sum -= 360.0;
+    float stored = static_cast<float>(sum);
+    return stored >= 360.0f ? 0.0f : stored;
+}
+
 } // namespace
 
 void advanceAnimation() {
-    // The sum is formed in double and stored back as float, tick after tick.
     for (int i = 0; i < ORBIT_COUNT; ++i)
-        sceneState.orbitAngle[i] = static_cast<float>(sceneState.orbitAngle[i] + orbitStep[i].degrees);
+        sceneState.orbitAngle[i] = advancedAngle(sceneState.orbitAngle[i], orbitStep[i].degrees);
     for (int i = 0; i < SPIN_COUNT; ++i)
-        sceneState.spinAngle[i] = static_cast<float>(sceneState.spinAngle[i] + spinStep[i].degrees);
+        sceneState.spinAngle[i] = advancedAngle(sceneState.spinAngle[i], spinStep[i].degrees);
     glutPostRedisplay();
 }

@@ -86,8 +86,8 @@ enum { DRAG_HELD = 0, DRAG_RELEASED = -1 };
 struct SceneState {
     GLuint bodyTextures[BODY_COUNT] = {}; // texture names by BodyIndex, made at start-up
     GLUquadric* quadric = nullptr;        // draws every ring disk
-    float orbitAngle[ORBIT_COUNT] = {};   // degrees, by OrbitIndex; grow without bound
-    float spinAngle[SPIN_COUNT] = {};     // degrees, by SpinIndex; grow without bound
+    float orbitAngle[ORBIT_COUNT] = {};   // degrees, by OrbitIndex; within [0, 360)
+    float spinAngle[SPIN_COUNT] = {};     // degrees, by SpinIndex; within [0, 360)
     float viewPitch = 0.0f;               // model rotation about x, from vertical drags
     float viewYaw = 0.0f;                 // model rotation about y, from horizontal drags
     float zoom = 1.0f;                    // uniform scale of the whole-system view

@@ -13,8 +13,9 @@ packages=(
   lintian appstream man-db
   fonts-nanum fonts-dejavu-core
   openuniverse-common
-  "$@"
+  clang-tidy cppcheck
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 // Failures: files that cannot be opened, unsupported encodings, sizes past the limits, files cut short,
 // and what is left behind afterwards (nothing: no memory, no mapping, no open descriptor).
 #include "image/image.h"
+#include "platform/platform.h"
 #include "tests/support/bmp_file_test.h"
 #include "tests/support/message_box_recorder.h"
 
@@ -314,6 +315,129 @@ size_t countMatchingEntries(const std::string& name) {
     return count;
 }
 #endif
+
+#ifdef _WIN32
+size_t pageSize() {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    return system.dwPageSize;
+}
+
+// Windows, and Wine through its own calls, refuse to shrink a mapped file. Under Wine the Linux side
+// can, as a file server or another machine's program would: Wine starts Linux programs, though
+// without waiting for them, so the size is watched until it drops.
+bool cutShort(const std::string& path, size_t size) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return false; // not Wine
+    std::wstring widePath(path.begin(), path.end());
+    char* name = unixName(widePath.c_str());
+    std::string command = "/usr/bin/truncate -c -s " + std::to_string(size) + " \"" + name + "\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int wait = 0; wait < 3000; ++wait) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+            data.nFileSizeLow == size)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+// A read the system can no longer page in (a network share gone away under a view) raises
+// EXCEPTION_IN_PAGE_ERROR, which Wine never raises. The exception is raised here as the memory
+// manager raises it: a read flag, the address, and the status of the failed read.
+TEST(MappedReading, APageErrorInsideTheBytesAbandonsTheReading) {
+    static unsigned char bytes[4096];
+    struct Case {
+        const char* name;
+        void (*read)(void* context);
+        bool completed;
+    };
+    const Case cases[] = {
+        {"no fault", [](void* reached) { *static_cast<bool*>(reached) = true; }, true},
+        {"page error on the first byte",
+         [](void* reached) {
+             const ULONG_PTR information[] = {0, reinterpret_cast<ULONG_PTR>(bytes), 0xc000020c};
+             RaiseException(EXCEPTION_IN_PAGE_ERROR, 0, 3, information);
+             *static_cast<bool*>(reached) = true;
+         },
+         false},
+        {"page error on the last byte",
+         [](void* reached) {
+             const ULONG_PTR information[] = {0, reinterpret_cast<ULONG_PTR>(bytes + sizeof bytes - 1),
+                                              0xc000020c};
+             RaiseException(EXCEPTION_IN_PAGE_ERROR, 0, 3, information);
+             *static_cast<bool*>(reached) = true;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool reached = false;
+        EXPECT_EQ(readMappedBytes(bytes, sizeof bytes, c.read, &reached), c.completed);
+        EXPECT_EQ(reached, c.completed);
+    }
+}
+#else
+size_t pageSize() {
+    return static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+bool cutShort(const std::string& path, size_t size) {
+    return truncate(path.c_str(), static_cast<off_t>(size)) == 0;
+}
+#endif
+
+// A file that shrinks while it is mapped (another program rewriting it): the pages past its new end
+// can no longer be read, and the decoder says the file is truncated instead of the program dying.
+TEST_F(BmpFailureTest, AFileShrinkingUnderItsMappingIsTruncated) {
+    BmpParts parts = simpleParts(256, 256, 24);
+    parts.pixels.assign(256 * 256 * 3, 0x5a); // 48 pages of pixels
+    const Bytes bytes = buildBmp(parts);
+    const size_t page = pageSize();
+    struct Case {
+        const char* name;
+        size_t sizeLeft;
+        BmpError error;
+    };
+    const Case cases[] = {
+        {"emptied", 0, BmpError::truncated},
+        {"cut in the first page: the headers stay, the pixels go", 100, BmpError::truncated},
+        {"cut a few pages into the pixels", 3 * page, BmpError::truncated},
+        {"the last page gone", (bytes.size() - 1) / page * page, BmpError::truncated},
+        {"left whole, after the faults", bytes.size(), BmpError::none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeBytes(path, bytes));
+        MappedFile file;
+        ASSERT_TRUE(mapFileReadOnly(path.c_str(), &file));
+        if (!cutShort(path, c.sizeLeft)) {
+            unmapFile(&file);
+            GTEST_SKIP() << "this system cannot shrink a mapped file";
+        }
+        RgbImage* image = nullptr;
+        EXPECT_EQ(decodeBmpImage(file.data, file.size, maxBmpPixelCount, &image), c.error);
+        if (c.error == BmpError::none) {
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(pixelAt(image, 255, 255), 0x5a5a5au);
+        } else {
+            EXPECT_EQ(image, nullptr);
+        }
+        freeRgbImage(image);
+        unmapFile(&file);
+    }
+}
 
 // Whatever the outcome, the file is closed and unmapped on return and can be deleted at once.
 TEST_F(BmpFailureTest, NothingIsLeftOpenOrMapped) {

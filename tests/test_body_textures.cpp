@@ -12,7 +12,9 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -226,6 +228,43 @@ TEST_F(BodyTextures, ImageIfPresentIsSilentForMissingFiles) {
     EXPECT_EQ(image->width, 3);
     EXPECT_EQ(pixelAt(image, 2, 0), 0x112233u);
     freeRgbImage(image);
+}
+
+// Whatever a shared folder may hold where an image should be: never a wait (a named pipe with no
+// writer, a device that never ends), but the box that names the path, and no image.
+TEST_F(BodyTextures, ImageIfPresentRefusesWhatIsNotAFileWithoutWaiting) {
+    struct Case {
+        const char* what;
+        bool (*make)(const char* path);
+    };
+    const Case cases[] = {
+        {"named pipe", [](const char* path) { return mkfifo(path, 0644) == 0; }},
+        {"socket",
+         [](const char* path) {
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path);
+             int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+             bool bound = bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+             close(listening); // the socket file stays behind
+             return bound;
+         }},
+        {"endless device", [](const char* path) { return symlink("/dev/zero", path) == 0; }},
+        {"random device", [](const char* path) { return symlink("/dev/urandom", path) == 0; }},
+        {"folder", [](const char* path) { return mkdir(path, 0755) == 0; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearRecordedMessageBoxes();
+        const std::string path = std::string("image/") + imageNames[BODY_EARTH];
+        ASSERT_TRUE(c.make(path.c_str()));
+        RgbImage* image = loadImageIfPresent(path.c_str());
+        EXPECT_EQ(image, nullptr);
+        freeRgbImage(image);
+        ASSERT_EQ(recordedMessageBoxes().size(), 1u);
+        EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + path + ".\n");
+        EXPECT_EQ(remove(path.c_str()), 0);
+    }
 }
 
 } // namespace

@@ -90,3 +90,10 @@ std::string ProgramRun::log() const {
     text << in.rdbuf();
     return text.str();
 }
+
+long ProgramRun::residentKiB() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}

@@ -45,6 +45,8 @@ class ProgramRun {
     std::optional<Ending> waitForExit(std::chrono::milliseconds limit);
     bool running();
     std::string log() const;
+    // The program's resident memory (VmRSS), in KiB; 0 once it has ended.
+    long residentKiB() const;
 
   private:
     pid_t pid_ = -1;
