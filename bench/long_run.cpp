@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
             heapAfterWarmUp = heapInUseKiB();
         }
         if (frame % (frames / 10) == 0)
-            std::printf("frame %7ld: resident %ld KiB, heap in use %ld KiB\n", frame, residentKiB(), heapInUseKiB());
+            std::printf("frame %7ld: resident %ld KiB, heap in use %ld KiB\n", frame, residentKiB(),
+                        heapInUseKiB());
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const long atTheEnd = residentKiB();
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
                 "window open, %ld KiB after %ld frames, %ld KiB at the end (%+ld KiB); heap in use %ld KiB "
                 "after %ld frames, %ld KiB at the end (%+ld KiB)\n",
                 frames, seconds, frames / seconds, errors, atOpen, afterWarmUp, warmUpFrames, atTheEnd,
-                atTheEnd - afterWarmUp, heapAfterWarmUp, warmUpFrames, heapAtTheEnd, heapAtTheEnd - heapAfterWarmUp);
+                atTheEnd - afterWarmUp, heapAfterWarmUp, warmUpFrames, heapAtTheEnd,
+                heapAtTheEnd - heapAfterWarmUp);
     return errors == 0 && heapAtTheEnd - heapAfterWarmUp <= allowedGrowthKiB ? 0 : 1;
 }
