@@ -113,10 +113,10 @@ void gluDisk(GLUquadric* quadric, GLdouble innerRadius, GLdouble outerRadius, GL
         glVertex3f(radius * sines[i], radius * cosines[i], 0);
     };
     for (int loop = 0; loop < loops; ++loop) {
-        const GLfloat radiusLow =
-            static_cast<GLfloat>(outerRadius - deltaRadius * (static_cast<float>(loop) / loops));
-        const GLfloat radiusHigh =
-            static_cast<GLfloat>(outerRadius - deltaRadius * (static_cast<float>(loop + 1) / loops));
+        const GLfloat radiusLow = static_cast<GLfloat>(
+            outerRadius - deltaRadius * (static_cast<float>(loop) / static_cast<float>(loops)));
+        const GLfloat radiusHigh = static_cast<GLfloat>(
+            outerRadius - deltaRadius * (static_cast<float>(loop + 1) / static_cast<float>(loops)));
         glBegin(GL_TRIANGLE_STRIP);
         for (int i = 0; i <= slices; ++i) {
             emit(outside ? radiusLow : radiusHigh, i);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis of the program's own code (app/ scene/ render/ input/ image/ platform/) with Debian's
 # clang-tidy and cppcheck: the Linux files as the default preset compiles them, the Win32 files against
-# mingw-w64's headers. Any finding fails; every suppression carries its reason on its own line.
+# mingw-w64's headers, the browser files against Emscripten's. Any finding fails; every suppression carries its reason on its own line.
 # Tests, tools, benchmarks and fuzz targets are not checked, nor product files of any other system
 # (listed at the end as not checked).
 set -euo pipefail
@@ -9,7 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 jobs=$(nproc)
 
-scripts/setup.sh g++-mingw-w64-x86-64-posix
+scripts/setup.sh g++-mingw-w64-x86-64-posix emscripten
+# Emscripten puts its headers into its sysroot the first time it compiles.
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+em++ -E -x c++ /dev/null >/dev/null 2>&1
 cmake --preset default -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -49,13 +52,27 @@ printf '%s\n' "${win32Files[@]}" | xargs -P "$jobs" -I{} clang-tidy "${tidy[@]}"
   exit 1
 }
 
+# The browser files against the headers Emscripten's compiler uses, with its GLUT header stand-in.
+webFiles=(platform/*_web.cpp)
+webSysroot=/usr/share/emscripten/cache/sysroot
+webFlags=(-std=c++17 -I. -Iplatform/web/include --target=wasm32-unknown-emscripten --sysroot="$webSysroot"
+          -nostdinc++ -isystem "$webSysroot/include/compat" -isystem "$webSysroot/include/c++/v1"
+          -isystem "$webSysroot/include" -DEMSCRIPTEN -D__EMSCRIPTEN__ -D_LIBCPP_ABI_VERSION=2)
+echo "clang-tidy: ${#webFiles[@]} browser files"
+printf '%s\n' "${webFiles[@]}" | xargs -P "$jobs" -I{} clang-tidy "${tidy[@]}" {} -- "${webFlags[@]}" \
+  >"$work/web.log" 2>&1 || {
+  grep -v 'warnings generated' "$work/web.log"
+  exit 1
+}
+
 echo "cppcheck: the same files"
 cppcheckOptions=(--enable=warning,style,performance,portability --inline-suppr --error-exitcode=1 --quiet -j "$jobs"
                  --template='{file}:{line}: {severity} [{id}] {message}')
 cppcheck "${cppcheckOptions[@]}" --project="$work/compile_commands.json"
 cppcheck "${cppcheckOptions[@]}" --std=c++17 --platform=win64 -D_WIN32 -I. "${win32Files[@]}"
+cppcheck "${cppcheckOptions[@]}" --std=c++17 -D__EMSCRIPTEN__ -I. -Iplatform/web/include "${webFiles[@]}"
 
 mapfile -t notChecked < <(printf '%s\n' {app,scene,render,input,image,platform}/*.cpp |
-  grep -v -x -F -f <(printf '%s\n' "${linuxFiles[@]#"$root"/}" "${win32Files[@]}"))
+  grep -v -x -F -f <(printf '%s\n' "${linuxFiles[@]#"$root"/}" "${win32Files[@]}" "${webFiles[@]}"))
 [ ${#notChecked[@]} -eq 0 ] || echo "not checked (no compile commands or headers here): ${notChecked[*]}"
 echo "no findings"
