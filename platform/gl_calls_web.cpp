@@ -109,6 +109,8 @@ void glTexCoord2f(GLfloat s, GLfloat t) {
 
 // Every vertex takes the current normal and texture coordinate, as in desktop OpenGL: the axis lines
 // and the ring give none of their own.
+// A texture coordinate given while texturing is off samples nothing: the emulation's shaders read only
+// the texture units that glEnable(GL_TEXTURE_2D) switched on, so a close-up's axis line stays grey.
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     emscripten_glNormal3f(current.normal[0], current.normal[1], current.normal[2]);
     emscripten_glTexCoord2f(current.texCoord[0], current.texCoord[1]);

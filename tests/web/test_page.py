@@ -105,6 +105,26 @@ def assert_same_bodies(test, web, linux, what):
                                  f"{what}: body from {l0} to {l1}: mean colour {wc} against {lc}")
 
 
+def axis_line_colour(picture):
+    """The mean colour of a close-up's axis line where it leaves the picture at the top: the lit pixels
+    of the few columns around the middle in the top eighth, clear of the body."""
+    middle = picture.width // 2
+    lit = [picture.rgb(x, y) for y in range(picture.height // 8) for x in range(middle - 3, middle + 4)
+           if max(picture.rgb(x, y)) > LIT]
+    return tuple(sum(c[i] for c in lit) / len(lit) for i in range(3)) if lit else None
+
+
+def assert_same_close_up(test, web, linux, what):
+    """The body as in assert_same_bodies, and the axis line above it in the same colour."""
+    assert_same_bodies(test, web, linux, what)
+    web_axis, linux_axis = axis_line_colour(web), axis_line_colour(linux)
+    test.assertIsNotNone(linux_axis, f"{what}: the Linux program draws no axis line")
+    test.assertIsNotNone(web_axis, f"{what}: no axis line")
+    for channel in range(3):
+        test.assertLessEqual(abs(web_axis[channel] - linux_axis[channel]), MEAN_COLOUR_TOLERANCE,
+                             f"{what}: axis line's mean colour {web_axis} against {linux_axis}")
+
+
 # ---------------------------------------------------------------------------------------------------
 # The Linux program, driven with xdotool
 
@@ -379,8 +399,14 @@ class PageTest(unittest.TestCase):
         linux = LinuxProgram(IMAGES)
         self.addCleanup(linux.close)
         linux.xdotool("key", "space")
-        saturn_linux = self.linux_saturn_close_up(linux)
-        assert_same_bodies(self, page.settled_picture(), saturn_linux, "Saturn's close-up")
+        assert_same_close_up(self, page.settled_picture(), self.linux_close_up(linux, "Saturn", "토성"),
+                             "Saturn's close-up")
+        # A single body alone: texturing is off while its axis line is drawn.
+        page.choose("Mars")
+        page.wait_for("return Astrolume.boxOpen", "Mars's box")
+        page.press_ok()
+        assert_same_close_up(self, page.settled_picture(), self.linux_close_up(linux, "Mars", "화성"),
+                             "Mars's close-up")
 
         # Back to the whole system: the keys and the drag made while the box was open changed nothing.
         page.choose("Astrolume")
@@ -408,8 +434,9 @@ class PageTest(unittest.TestCase):
         page.wait_for("return typeof Astrolume === 'object' && !Astrolume.ended && Astrolume.framesDrawn > 0",
                       "the program to start again")
 
-    def linux_saturn_close_up(self, linux):
-        """The Linux program's Saturn close-up, its box dismissed with Return."""
+    def linux_close_up(self, linux, label, title):
+        """The Linux program's close-up of the body the menu calls `label`, its box (`title`) dismissed
+        with Return."""
         linux.xdotool("mousemove", "100", "100", "click", "3")
         menu = subprocess.run(["timeout", "5", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                                "^freeglut menu$"], check=True, capture_output=True, text=True).stdout.split()[0]
@@ -418,12 +445,12 @@ class PageTest(unittest.TestCase):
             text=True).stdout.split())
         entry = (int(geometry["HEIGHT"]) - 4) // len(MENU_LABELS)
         x = int(geometry["X"]) + int(geometry["WIDTH"]) // 2
-        y = int(geometry["Y"]) + 2 + entry * MENU_LABELS.index("Saturn") + entry // 2
+        y = int(geometry["Y"]) + 2 + entry * MENU_LABELS.index(label) + entry // 2
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
         time.sleep(0.2)
         subprocess.run(["xdotool", "click", "1"], check=True)
-        box = subprocess.run(["timeout", "10", "xdotool", "search", "--sync", "--onlyvisible", "--name", "^토성$"],
-                             check=True, capture_output=True, text=True).stdout.split()[0]
+        box = subprocess.run(["timeout", "10", "xdotool", "search", "--sync", "--onlyvisible", "--name",
+                              f"^{title}$"], check=True, capture_output=True, text=True).stdout.split()[0]
         subprocess.run(["xdotool", "windowfocus", "--sync", box, "key", "Return"], check=True)
         time.sleep(1)
         return linux.picture()
