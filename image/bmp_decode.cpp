@@ -31,37 +31,28 @@ struct Decoding {
     BmpError error;
 };
 
-void decode(void* context) {
-    Decoding& d = *static_cast<Decoding*>(context);
-    d.error = readBmpLayout(d.bytes, d.size, &d.layout);
-    if (d.error != BmpError::none) return;
+// Leaves the image it allocated in d.image even when its conversion fails: the caller releases it.
+BmpError decodeInto(Decoding& d) {
+    BmpError error = readBmpLayout(d.bytes, d.size, &d.layout);
+    if (error != BmpError::none) return error;
     const BmpInfoHeader& h = d.layout.info.header;
     BmpEncoding encoding = bmpEncodingOf(h);
     // Zero-sized images are refused: there is nothing to draw and no texture can be made of them.
-    if (encoding == BmpEncoding::unsupported || h.width == 0 || h.height == 0) {
-        d.error = BmpError::conversion;
-        return;
-    }
+    if (encoding == BmpEncoding::unsupported || h.width == 0 || h.height == 0) return BmpError::conversion;
     // No image can be made with a negative width.
-    if (h.width < 0) {
-        d.error = BmpError::outOfMemory;
-        return;
-    }
+    if (h.width < 0) return BmpError::outOfMemory;
     int64_t width = h.width;
     int64_t rows = h.height < 0 ? -static_cast<int64_t>(h.height) : h.height;
     int64_t pixelCount = width * rows; // below 2^62: each side is at most 2^31
-    if (pixelCount > d.maxPixelCount || static_cast<uint64_t>(pixelCount) > SIZE_MAX / 3) {
-        d.error = BmpError::outOfMemory;
-        return;
-    }
+    if (pixelCount > d.maxPixelCount || static_cast<uint64_t>(pixelCount) > SIZE_MAX / 3)
+        return BmpError::outOfMemory;
 
     RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
     unsigned char* pixels = allocatePixelArray(static_cast<size_t>(pixelCount) * 3);
     if (!image || !pixels) {
         std::free(pixels);
         std::free(image);
-        d.error = BmpError::outOfMemory;
-        return;
+        return BmpError::outOfMemory;
     }
     image->width = static_cast<int32_t>(width);
     image->height = static_cast<int32_t>(rows);
@@ -69,21 +60,24 @@ void decode(void* context) {
     d.image = image;
     // Run-length data stored top row first is decoded the same way as uncompressed rows.
     RgbTarget target{pixels, image->width, image->height, h.height < 0};
-    if (!convertBmpPixels(d.bytes, d.size, d.layout, encoding, target)) {
-        freeRgbImage(d.image);
-        d.image = nullptr;
-        d.error = BmpError::conversion;
-    }
+    return convertBmpPixels(d.bytes, d.size, d.layout, encoding, target) ? BmpError::none
+                                                                         : BmpError::conversion;
+}
+
+void decode(void* context) {
+    Decoding& d = *static_cast<Decoding*>(context);
+    d.error = decodeInto(d);
 }
 
 } // namespace
 
 BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixelCount, RgbImage** result) {
     Decoding d{bytes, size, maxPixelCount, {}, nullptr, BmpError::none};
-    if (!readMappedBytes(bytes, size, decode, &d)) {
+    if (!readMappedBytes(bytes, size, decode, &d))
+        d.error = BmpError::truncated; // the file lost its end while it was read
+    if (d.error != BmpError::none) {
         freeRgbImage(d.image);
         d.image = nullptr;
-        d.error = BmpError::truncated; // the file lost its end while it was read
     }
     *result = d.image;
     return d.error;

@@ -24,12 +24,11 @@ static_assert(rowsFollow(menuViews, &MenuView::value, MENU_FIRST_BODY, MENU_WHOL
 } // namespace
 
 void onMenu(int value) {
-    if (const BodyInfo* info = bodyInfoForMenuValue(value)) {
+    if (value >= MENU_FIRST_BODY && value <= MENU_WHOLE_SYSTEM) {
         sceneState.currentView = menuViews[value - MENU_FIRST_BODY].view;
         // Modal: the new view is drawn once the box is dismissed.
-        showMessageBox(MessageBoxKind::information, info->caption, info->text);
-    } else if (value == MENU_WHOLE_SYSTEM) {
-        sceneState.currentView = menuViews[value - MENU_FIRST_BODY].view;
+        if (const BodyInfo* info = bodyInfoForMenuValue(value))
+            showMessageBox(MessageBoxKind::information, info->caption, info->text);
     }
     glutPostRedisplay();
 }
