@@ -10,8 +10,9 @@ const Astrolume = {
   // performance.now() at each step of start-up: the page's own script runs, the program's script
   // has loaded, the maps are in its file system, its WebAssembly is ready, the first frame is drawn.
   timings: {pageScript: performance.now()},
-  // The program's size in pixels (windowSize in app/app.h); smaller windows get a smaller square.
-  fullSize: 800,
+  // The program's own window size, read from the canvas at its first frame; smaller browser windows
+  // get a smaller square.
+  fullSize: 0,
   framesDrawn: 0,
   boxesShown: 0,
 };
@@ -34,6 +35,7 @@ var Module = {
     if (++Astrolume.framesDrawn === 1) {
       Module.ctx.finish();
       Astrolume.timings.firstFrame = performance.now();
+      Astrolume.fullSize = Module.canvas.width;
       Astrolume.fitCanvas();
     }
   },
@@ -78,7 +80,7 @@ window.addEventListener('unhandledrejection', (event) => { if (endOrUnwind(event
 // The largest square up to the program's own size that the window shows whole; the program is told
 // its new size, as a desktop window's reshape tells it.
 Astrolume.fitCanvas = () => {
-  if (Astrolume.ended || typeof _glutReshapeWindow !== 'function') return;
+  if (Astrolume.ended || !Astrolume.fullSize || typeof _glutReshapeWindow !== 'function') return;
   const area = document.getElementById('model-area');
   const side = Math.max(1, Math.min(Astrolume.fullSize, area.clientWidth, area.clientHeight));
   if (Module.canvas.width !== side) _glutReshapeWindow(side, side);
