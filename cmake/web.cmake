@@ -11,13 +11,6 @@ add_library(GLUT::GLUT ALIAS astrolume_web_gl)
 add_library(OpenGL::GL ALIAS astrolume_web_gl)
 add_library(OpenGL::GLU ALIAS astrolume_web_gl)
 
-# One file per concern, as the GTK and Win32 files are.
-set(ASTROLUME_WEB_PLATFORM_SOURCES
-    ${PROJECT_SOURCE_DIR}/platform/gl_calls_web.cpp
-    ${PROJECT_SOURCE_DIR}/platform/glu_web.cpp
-    ${PROJECT_SOURCE_DIR}/platform/menu_web.cpp
-    ${PROJECT_SOURCE_DIR}/platform/message_box_web.cpp)
-
 # The tests without a window run under Node, reading the source tree's files directly.
 # The WebAssembly inside the JavaScript: this Emscripten would fetch() a separate file, which the
 # newer Node refuses for a plain path.

@@ -20,7 +20,7 @@ set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/
 
 # Every character a box or the page can show: the bodies' data, the decoder's messages, the page.
 set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp
-                      ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${ASTROLUME_WEB_DIR}/page.html)
+                      ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${ASTROLUME_WEB_DIR}/page/page.html)
 set(font_subset ${CMAKE_BINARY_DIR}/nanum-gothic-subset.ttf)
 add_custom_command(OUTPUT ${font_subset}
                    COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${CMAKE_BINARY_DIR}/font-text.txt
@@ -30,11 +30,11 @@ add_custom_command(OUTPUT ${font_subset}
                    COMMENT "Keeping the characters Astrolume shows from ${ASTROLUME_HANGUL_FONT}")
 
 set(page_parts page.html page.css page.js menu.js message_box.js body_maps.js make_page.py)
-list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/)
+list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/page/)
 file(GLOB body_images ${ASTROLUME_BODY_IMAGE_DIR}/*.bmp)
 set(page ${CMAKE_BINARY_DIR}/astrolume-${PROJECT_VERSION}.html)
 add_custom_command(OUTPUT ${page}
-                   COMMAND ${ASTROLUME_SYSTEM_PYTHON} ${ASTROLUME_WEB_DIR}/make_page.py
+                   COMMAND ${ASTROLUME_SYSTEM_PYTHON} ${ASTROLUME_WEB_DIR}/page/make_page.py
                            --program $<TARGET_FILE:astrolume> --font ${font_subset}
                            --images ${ASTROLUME_BODY_IMAGE_DIR} --version ${PROJECT_VERSION}
                            --licences ${PROJECT_SOURCE_DIR}/data/copyright /usr/share/doc/fonts-nanum/copyright

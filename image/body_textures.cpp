@@ -4,8 +4,6 @@
 #include "scene/scene.h"
 
 #include <GL/gl.h>
-#include <algorithm>
-#include <string>
 
 namespace {
 
@@ -24,15 +22,6 @@ constexpr BodyImage bodyImages[] = {
     {BODY_PLUTO, "image/Pluto.bmp"},
 };
 static_assert(rowsFollow(bodyImages, &BodyImage::slot, BODY_SUN, BODY_COUNT));
-
-// The path as the system writes it, since an "Error" box may show it: "image\earth.bmp" on Windows.
-std::string systemPath(const char* path) {
-    std::string written = path;
-#ifdef _WIN32
-    std::replace(written.begin(), written.end(), '/', '\\');
-#endif
-    return written;
-}
 
 void uploadBodyTexture(GLuint texture, const RgbImage* image) {
     glBindTexture(GL_TEXTURE_2D, texture);

@@ -1,5 +1,5 @@
-// showMessageBox: the box of this system (message_box_gtk.cpp or message_box_win32.cpp), unless a
-// handler has been set in its place.
+// showMessageBox: the box of this system (GTK on Linux, Win32 on Windows, the page's dialog in a
+// browser), unless a handler has been set in its place.
 #include "platform/message_box_system.h"
 #include "platform/platform.h"
 

@@ -1,8 +1,10 @@
-// Operating-system services: read-only file mapping, pixel memory and the modal message box.
-// One implementation per system: *_posix / *_gtk on Linux, *_win32 on Windows.
+// Operating-system and browser services: read-only file mapping, paths, pixel memory and the modal
+// message box. One folder per system (platform/sources.cmake lists each): posix/ and gtk/ on Linux,
+// win32/ on Windows, posix/ and web/ in a browser.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // A whole file mapped read-only. `data` is null when nothing is mapped. The mapping keeps the file
 // readable on its own, so no file handle is held.
@@ -29,6 +31,10 @@ bool readMappedBytes(const unsigned char* bytes, size_t size, void (*read)(void*
 // device, a folder), which mapFileReadOnly then refuses without waiting either; false when nothing
 // is there or the file may not be read.
 bool isWorthLoading(const char* path);
+
+// `path`, written with '/', as this system writes it, since an "Error" box may show it:
+// "image\earth.bmp" on Windows.
+std::string systemPath(const char* path);
 
 // Memory for a large pixel array, from malloc (freed with free), with whatever hint makes the
 // system fill it fastest. Null when it cannot be had.

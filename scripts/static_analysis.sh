@@ -42,7 +42,10 @@ run-clang-tidy -p "$work" -j "$jobs" "${tidy[@]}" "${linuxFiles[@]}" >"$work/tid
 }
 
 # The Win32 files against the headers mingw-w64's compiler uses.
-win32Files=(platform/*_win32.cpp)
+platformFiles() { cmake -DASTROLUME_PLATFORM_LIST="$1" -P platform/sources.cmake; }
+# Stops here, naming the folder, when a platform folder and its list in platform/sources.cmake disagree.
+platformFiles all >/dev/null
+mapfile -t win32Files < <(platformFiles win32)
 mapfile -t win32Includes < <(x86_64-w64-mingw32-g++-posix -E -x c++ - -v </dev/null 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search/s/^ \(\/.*\)/\1/p' | grep -v '/include\(-fixed\)\?$')
 echo "clang-tidy: ${#win32Files[@]} Win32 files"
@@ -53,7 +56,7 @@ printf '%s\n' "${win32Files[@]}" | xargs -P "$jobs" -I{} clang-tidy "${tidy[@]}"
 }
 
 # The browser files against the headers Emscripten's compiler uses, with its GLUT header stand-in.
-webFiles=(platform/*_web.cpp)
+mapfile -t webFiles < <(platformFiles web)
 webSysroot=/usr/share/emscripten/cache/sysroot
 webFlags=(-std=c++17 -I. -Iplatform/web/include --target=wasm32-unknown-emscripten --sysroot="$webSysroot"
           -nostdinc++ -isystem "$webSysroot/include/compat" -isystem "$webSysroot/include/c++/v1"
@@ -72,7 +75,7 @@ cppcheck "${cppcheckOptions[@]}" --project="$work/compile_commands.json"
 cppcheck "${cppcheckOptions[@]}" --std=c++17 --platform=win64 -D_WIN32 -I. "${win32Files[@]}"
 cppcheck "${cppcheckOptions[@]}" --std=c++17 -D__EMSCRIPTEN__ -I. -Iplatform/web/include "${webFiles[@]}"
 
-mapfile -t notChecked < <(printf '%s\n' {app,scene,render,input,image,platform}/*.cpp |
+mapfile -t notChecked < <(printf '%s\n' {app,scene,render,input,image}/*.cpp && platformFiles all |
   grep -v -x -F -f <(printf '%s\n' "${linuxFiles[@]#"$root"/}" "${win32Files[@]}" "${webFiles[@]}"))
 [ ${#notChecked[@]} -eq 0 ] || echo "not checked (no compile commands or headers here): ${notChecked[*]}"
 echo "no findings"

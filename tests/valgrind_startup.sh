@@ -32,7 +32,8 @@ echo "astrolume ended with status $status under memcheck"
 errors=$(sed -n 's/.*ERROR SUMMARY: \([0-9]*\) errors.*/\1/p' "$log" | tail -1)
 # Each definite-leak record: the line after the allocator's frame is its caller. The leak is the
 # program's own when that caller is one of the program's source files.
-own_sources=$(cd "$here/.." && ls app/*.cpp scene/*.cpp render/*.cpp input/*.cpp image/*.cpp platform/*.cpp |
+own_sources=$(cd "$here/.." && { ls app/*.cpp scene/*.cpp render/*.cpp input/*.cpp image/*.cpp
+              cmake -DASTROLUME_PLATFORM_LIST=all -P platform/sources.cmake; } |
               xargs -n1 basename | sed 's/\./\\./' | paste -sd'|')
 own_leaks=$(awk '
   /definitely lost in loss record/ { inrecord = 1; next }

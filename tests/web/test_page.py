@@ -33,7 +33,7 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(ROOT / "platform" / "web"))
+sys.path.insert(0, str(ROOT / "platform" / "web" / "page"))
 import make_page  # noqa: E402  (the page's own assembler makes the pages with broken maps)
 
 PAGE = pathlib.Path(os.environ["ASTROLUME_PAGE"]).resolve()

@@ -1,6 +1,6 @@
 // The modal message box on Windows: MessageBoxW, so the UTF-8 Korean texts show as written.
 #include "platform/message_box_system.h"
-#include "platform/wide_text_win32.h"
+#include "platform/win32/wide_text_win32.h"
 
 #include <string>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // Read-only file mapping with CreateFileMapping / MapViewOfFile.
 #include "platform/platform.h"
-#include "platform/wide_text_win32.h"
+#include "platform/win32/wide_text_win32.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-// The body menu: GLUT's menu calls fill it (platform/menu_web.cpp); the button it is attached to, or a
+// The body menu: GLUT's menu calls fill it (platform/web/menu_web.cpp); the button it is attached to, or a
 // long press on a touch screen, opens it at the pointer, and the chosen entry's value goes back to the
 // program's menu callback. The browser's own context menu never shows over the model.
 'use strict';
