@@ -1,5 +1,18 @@
 # The browser build's stand-ins for OpenGL, GLU and GLUT: Emscripten's GLUT and its emulation of
-# fixed-function OpenGL over WebGL, and the platform files that fill what the emulation lacks.
+# fixed-function OpenGL over WebGL; the files of platform/web/ fill what the emulation lacks.
+
+# The page leans on Emscripten's insides (platform/web/glut_web.js lists them; the GL calls of
+# platform/web/gl_calls_web.cpp use its emscripten_gl* names), which change between its releases
+# without notice. These are the releases it was tested with: Debian 12's and Debian 13's.
+set(ASTROLUME_EMSCRIPTEN_OLDEST 3.1.6)
+set(ASTROLUME_EMSCRIPTEN_NEWEST 3.1.69)
+if(EMSCRIPTEN_VERSION VERSION_LESS ASTROLUME_EMSCRIPTEN_OLDEST
+   OR EMSCRIPTEN_VERSION VERSION_GREATER ASTROLUME_EMSCRIPTEN_NEWEST)
+  message(FATAL_ERROR "Emscripten ${EMSCRIPTEN_VERSION} is not one Astrolume's page was tested with "
+                      "(${ASTROLUME_EMSCRIPTEN_OLDEST} to ${ASTROLUME_EMSCRIPTEN_NEWEST}): its GLUT and "
+                      "OpenGL emulation, which platform/web/ relies on, may differ. Use Emscripten "
+                      "${ASTROLUME_EMSCRIPTEN_OLDEST} (Debian 12) or ${ASTROLUME_EMSCRIPTEN_NEWEST} (Debian 13).")
+endif()
 set(ASTROLUME_WEB_DIR ${CMAKE_CURRENT_LIST_DIR}/../platform/web)
 cmake_path(NORMAL_PATH ASTROLUME_WEB_DIR)
 

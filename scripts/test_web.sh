@@ -25,6 +25,8 @@ fi
 install -D -m 644 /usr/include/stb/stb_image.h "$deps/include/stb/stb_image.h"
 cmake --preset web-tests >&2
 cmake --build --preset web-tests --parallel "$jobs" --target bmp_decoder_tests bmp_conformance_tests >&2
+echo "== The build's check of the Emscripten version"
+bash "$root/tests/web/emscripten_version_check.sh"
 echo "== The decoder's tests under Node"
 # Each program once with all its cases (ctest --preset web-tests starts Node and compiles the
 # WebAssembly again for every case, a hundred times over).
