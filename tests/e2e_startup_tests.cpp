@@ -31,8 +31,8 @@ class EndToEndStartUp : public ::testing::Test {
 };
 
 TEST_F(EndToEndStartUp, OpensOneSquareWindowAtTheTopLeft) {
-    EXPECT_EQ(window.width, windowSize);
-    EXPECT_EQ(window.height, windowSize);
+    EXPECT_EQ(window.width, 800);
+    EXPECT_EQ(window.height, 800);
     EXPECT_EQ(window.x, 0);
     EXPECT_EQ(window.y, 0);
     EXPECT_EQ(session.display.windowsTitled(mainTitle).size(), 1u);
