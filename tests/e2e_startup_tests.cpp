@@ -100,4 +100,15 @@ TEST_F(EndToEndStartUp, ClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(session.display.windowsTitled(mainTitle).empty());
 }
 
+// A program that cannot start ends the wait for its window at once, and the log says how it ended.
+TEST(EndToEndStartUpFailure, WaitingForAWindowStopsWhenTheProgramHasEnded) {
+    Session session;
+    session.start({{"DISPLAY", ":no-such-display"}});
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(session.waitForMainWindow());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_NE(session.program().log().find("[astrolume has ended: exit status 1]"), std::string::npos)
+        << session.program().log();
+}
+
 } // namespace
