@@ -18,9 +18,11 @@ target_link_options(astrolume PRIVATE
   "SHELL:--js-library ${ASTROLUME_WEB_DIR}/glut_web.js")
 set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/glut_web.js)
 
-# Every character a box or the page can show: the bodies' data, the decoder's messages, the page.
+# Every character a box or the page can show: the bodies' data, the decoder's and the image folder's
+# messages, the page.
 set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp
-                      ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${ASTROLUME_WEB_DIR}/page/page.html)
+                      ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${PROJECT_SOURCE_DIR}/image/body_textures.cpp
+                      ${ASTROLUME_WEB_DIR}/page/page.html)
 set(font_subset ${CMAKE_BINARY_DIR}/nanum-gothic-subset.ttf)
 add_custom_command(OUTPUT ${font_subset}
                    COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${CMAKE_BINARY_DIR}/font-text.txt

@@ -4,6 +4,9 @@
 #include "scene/scene.h"
 
 #include <GL/gl.h>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -23,6 +26,51 @@ constexpr BodyImage bodyImages[] = {
 };
 static_assert(rowsFollow(bodyImages, &BodyImage::slot, BODY_SUN, BODY_COUNT));
 
+// The folder of the images, as this system writes it: the part of the paths before the file name.
+std::string imageFolder() {
+    const std::string path = bodyImages[0].path;
+    return systemPath(path.substr(0, path.rfind('/')).c_str());
+}
+
+// Whether OpenGL takes a texture of this size: its sides within `limit`, and a proxy texture of the
+// exact size accepted.
+bool textureFits(int width, int height, GLint limit) {
+    if (width > limit || height > limit) return false;
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    GLint proxyWidth = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &proxyWidth);
+    return proxyWidth != 0;
+}
+
+// A map larger than OpenGL takes would leave its body grey without a word: it is shrunk, keeping its
+// shape and look, to the largest size that OpenGL takes. A map within `limit` is left as it is,
+// without asking OpenGL anything more, and so is any map where OpenGL names no limit. Null, after the
+// box that says so, when the smaller map cannot be had.
+RgbImage* fittedToTextureLimit(RgbImage* image, GLint limit) {
+    if (limit <= 0 || (image->width <= limit && image->height <= limit)) return image;
+    // The longer side becomes the limit (or half of it, and so on, while OpenGL still refuses).
+    const int64_t longest = std::max(image->width, image->height);
+    int width = 0, height = 0;
+    for (int64_t side = limit; side > 0; side /= 2) {
+        width = static_cast<int>(std::max<int64_t>(1, image->width * side / longest));
+        height = static_cast<int>(std::max<int64_t>(1, image->height * side / longest));
+        if (textureFits(width, height, limit)) break;
+    }
+    auto* fitted = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    auto* pixels = allocatePixelArray(static_cast<size_t>(width) * height * 3);
+    if (fitted && pixels) {
+        shrinkByAreaAveraging(image->pixels, image->width, image->height, 3, pixels, width, height);
+        *fitted = RgbImage{width, height, pixels};
+    } else {
+        std::free(pixels);
+        std::free(fitted);
+        fitted = nullptr;
+        showMessageBox(MessageBoxKind::error, "Error", bmpErrorMessage(BmpError::outOfMemory));
+    }
+    freeRgbImage(image);
+    return fitted;
+}
+
 void uploadBodyTexture(GLuint texture, const RgbImage* image) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -41,16 +89,35 @@ const char* bodyImagePath(int slot) {
 
 RgbImage* loadImageIfPresent(const char* path) {
     if (!path) return nullptr;
-    // A missing image is not an error worth a box. A named pipe, a socket or a device where an image
-    // should be is: the loader refuses it with the box that names the path.
+    // A missing image is not an error worth a box. Anything else there is: a file the user may not
+    // read, a loop, a named pipe, a socket or a device, which the loader refuses with the box that
+    // names the path.
     if (!isWorthLoading(path)) return nullptr;
     return loadBmpImage(path);
 }
 
 void loadBodyTextures() {
-    RgbImage* images[BODY_COUNT];
-    for (int slot = 0; slot < BODY_COUNT; ++slot)
-        images[slot] = loadImageIfPresent(systemPath(bodyImages[slot].path).c_str());
+    RgbImage* images[BODY_COUNT] = {};
+    // A folder that cannot be entered would give the same box for each of the eleven files: it gets
+    // one that names the folder instead. A folder that is not there at all means no images, silently.
+    const std::string folder = imageFolder();
+    if (folderState(folder.c_str()) == FolderState::unusable) {
+        const std::string text = "Failed to open image folder " + folder + ".\n";
+        showMessageBox(MessageBoxKind::error, "Error", text.c_str());
+    } else {
+        for (int slot = 0; slot < BODY_COUNT; ++slot)
+            images[slot] = loadImageIfPresent(systemPath(bodyImages[slot].path).c_str());
+    }
+    // The limit is asked once, and only when there is a map to fit: a map within it costs OpenGL
+    // nothing more.
+    GLint limit = 0;
+    bool asked = false;
+    for (RgbImage*& image : images) {
+        if (!image || !image->pixels) continue;
+        if (!asked) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+        asked = true;
+        image = fittedToTextureLimit(image, limit);
+    }
 
     // Decoded rows are packed at width * 3 bytes, which the default alignment of 4 would misread.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

@@ -38,8 +38,15 @@ uint16_t bmpColorCount(const unsigned char* header, uint32_t available);
 // Releases an image from loadBmpImage or decodeBmpImage: its pixels, then the record. Null is fine.
 void freeRgbImage(RgbImage* image);
 
-// Null when `path` is null, names nothing or names a file that may not be read (silently); otherwise
-// loadBmpImage(path), whose box names a path that holds no regular file. Never waits on a named pipe.
+// Area averaging, as a map is shrunk: each pixel of `to` (toWidth x toHeight, no larger) is the mean of
+// the area of `from` (fromWidth x fromHeight) that it covers, each source pixel weighted by how much of
+// it lies inside. Pixels are `channels` bytes, rows packed, in the same order in both.
+void shrinkByAreaAveraging(const unsigned char* from, int fromWidth, int fromHeight, int channels,
+                           unsigned char* to, int toWidth, int toHeight);
+
+// Null when `path` is null or names nothing (silently); otherwise loadBmpImage(path), whose box names
+// a path that holds something it cannot open: a file the user may not read, a link loop, a named pipe.
+// Never waits on a named pipe.
 RgbImage* loadImageIfPresent(const char* path);
 
 // Where loadBodyTextures reads a body's image, relative to the working directory: "image/Sun.bmp"
@@ -47,5 +54,6 @@ RgbImage* loadImageIfPresent(const char* path);
 const char* bodyImagePath(int slot);
 
 // Decodes the eleven body images from image/ and makes one texture per body in
-// sceneState.bodyTextures. A body whose image is missing or bad gets a texture without an image.
+// sceneState.bodyTextures, each map shrunk to what OpenGL takes. A body whose image is missing or bad
+// gets a texture without an image; an image/ that is there but cannot be used gets one box for all.
 void loadBodyTextures();

@@ -18,6 +18,11 @@ void runAnimation(bool run) {
     glutIdleFunc(run ? advanceAnimation : nullptr);
 }
 
+// A press that would take the zoom out of its range does nothing, so the way back is always open.
+void zoomTo(float zoom) {
+    if (zoom >= minZoom && zoom <= maxZoom) sceneState.zoom = zoom;
+}
+
 } // namespace
 
 void onMouse(int button, int state, int x, int y) {
@@ -61,8 +66,8 @@ void onKeyboard(unsigned char key, int, int) {
         else
             glDisable(GL_LIGHTING);
         break;
-    case keyZoomOut: sceneState.zoom = sceneState.zoom / sceneState.zoomStep; break;
-    case keyZoomIn: sceneState.zoom = sceneState.zoom * sceneState.zoomStep; break;
+    case keyZoomOut: zoomTo(sceneState.zoom / sceneState.zoomStep); break;
+    case keyZoomIn: zoomTo(sceneState.zoom * sceneState.zoomStep); break;
     default: break; // any other key only redraws
     }
     glutPostRedisplay();

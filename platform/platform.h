@@ -26,11 +26,19 @@ void unmapFile(MappedFile* file);
 // allocates must therefore be reachable from `context`, and nothing it declares may need releasing.
 bool readMappedBytes(const unsigned char* bytes, size_t size, void (*read)(void* context), void* context);
 
-// Whether loading `path` should be tried, found without waiting: true for a file that can be opened
-// for reading and for anything else there that is not a regular file (a named pipe, a socket, a
-// device, a folder), which mapFileReadOnly then refuses without waiting either; false when nothing
-// is there or the file may not be read.
+// Whether loading `path` should be tried, found without waiting: false only when nothing is there.
+// Anything else is worth the loader's box that names the path: a file that opens, one the user may
+// not read, a symbolic link loop, or something that is not a regular file (a named pipe, a socket, a
+// device, a folder), which mapFileReadOnly then refuses without waiting either.
 bool isWorthLoading(const char* path);
+
+// What is at the path of a folder the program reads from.
+enum class FolderState {
+    absent,   // nothing: its files are all missing, which is no error
+    usable,   // a folder whose entries can be reached
+    unusable, // a file, a folder the user may not enter, a loop: none of its files can be read
+};
+FolderState folderState(const char* path);
 
 // `path`, written with '/', as this system writes it, since an "Error" box may show it:
 // "image\earth.bmp" on Windows.
@@ -45,7 +53,8 @@ unsigned char* allocatePixelArray(size_t bytes);
 enum class MessageBoxKind { information, error };
 
 // Shows a modal box with `caption` as its title, `text` (UTF-8, lines split by '\n') as its message and
-// one OK button; returns once the user dismisses it. Where no box can be shown it returns at once.
+// one OK button; returns once the user dismisses it. Where no box can be shown (Linux without a GTK
+// that starts) it writes the title, then the text, to stderr and returns at once.
 void showMessageBox(MessageBoxKind kind, const char* caption, const char* text);
 
 // Sends every later box to `handler` instead of the screen (null shows them again): unit tests record

@@ -69,6 +69,12 @@ enum SpinIndex {
 // Half size of the orthographic cube the window shows: -30 to 30 on each axis.
 constexpr float cubeHalfSize = 30.0f;
 
+// The range the zoom keys keep the zoom in: a hundred times smaller or larger than at start-up, 462
+// presses of 1 % either way. Beyond it the float would in the end overflow to infinity or sink to
+// where a press no longer changes it, and neither could be undone; within it every press can be.
+constexpr float minZoom = 0.01f;
+constexpr float maxZoom = 100.0f;
+
 // True when `rows` has exactly `count` rows and row i names the value first + i in `key`: a table
 // keyed by one of the enums above asserts with it that no row is moved or left out.
 template <typename Row, std::size_t N, typename Key>

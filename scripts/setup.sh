@@ -28,5 +28,21 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "Installing: ${missing[*]}"
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+# A freshly started desktop's automatic updates can hold apt's locks for minutes: wait for them, saying
+# so, rather than fail. apt waits a few seconds itself (DPkg::Lock::Timeout, which apt-get update honours
+# for its lists lock too) and each try that still finds a lock is retried, for up to ten minutes.
+apt_get() {
+  local output said="" deadline=$((SECONDS + 600))
+  while ! output=$($sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=10 "$@" 2>&1 </dev/null); do
+    if ! grep -qiE "could not get lock|unable to (acquire|lock)" <<<"$output" || ((SECONDS >= deadline)); then
+      printf '%s\n' "$output" >&2
+      return 1
+    fi
+    [ -n "$said" ] || echo "Waiting for another package manager to release its lock..." >&2
+    said=1
+    sleep 5
+  done
+  [ -z "$output" ] || printf '%s\n' "$output"
+}
+apt_get update -qq
+apt_get install -y -qq --no-install-recommends "${missing[@]}"

@@ -516,4 +516,34 @@ listPrefix >"$work/after-uninstall"
 diff "$work/before-install" "$work/after-uninstall" || fail "the uninstaller left the above behind"
 pass "/S uninstalls and leaves nothing behind"
 
+echo "== Images that are there but cannot be opened"
+# Rows: what stands where the images are, and the one Error box it gets (the path as Windows writes it).
+unusableImages=(
+  'folder|Failed to open image folder image.'
+  'loop|Failed to open DIB file image\earth.bmp.'
+)
+for row in "${unusableImages[@]}"; do
+  what=${row%%|*} message=${row#*|}
+  rm -rf "$work/unusable"
+  cp -r "$app" "$work/unusable"
+  if [ "$what" = folder ]; then
+    rm -r "$work/unusable/image" && echo "not a folder" >"$work/unusable/image"
+  else
+    ln -sfn earth.bmp "$work/unusable/image/earth.bmp"
+  fi
+  startProgram "$work/unusable"
+  waitForWindow Error 30 || fail "no Error box for an image $what"
+  [ "$(wine "$probe" text "$w_handle")" = "$message" ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
+  clickTitleBar
+  xdotool key Return
+  waitUntilGone Error 10 || fail "Return did not dismiss the Error box"
+  waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
+  sleep 1
+  [ "$(countWindows Error)" -eq 0 ] || fail "a second Error box for an image $what"
+  findWindow Astrolume
+  closeButton
+  waitForExit 10 || fail "still running 10 s after its window was closed"
+  pass "an image $what: one Error box saying \"$message\", then the model"
+done
+
 echo "== Windows end-to-end: $checks checks passed"

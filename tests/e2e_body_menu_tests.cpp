@@ -46,7 +46,7 @@ class EndToEndBodyMenu : public ::testing::Test {
     void chooseAndAnswer(MenuEntry entry) {
         const std::string title = boxTitles[entry];
         ASSERT_TRUE(session.choose(entry)) << "the menu did not open or close";
-        auto box = session.display.waitForWindow(title, 10s);
+        auto box = session.waitForWindow(title, 10s);
         ASSERT_TRUE(box) << "no box titled " << title << "; program output:\n" << session.program().log();
         // The box is modal: the main window is not redrawn until it is answered.
         EXPECT_TRUE(isLit(session.mainPicture().at(pixelX(atRest::pluto.x), centre)))

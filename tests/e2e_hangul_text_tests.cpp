@@ -44,7 +44,7 @@ Picture saturnLabelGlyphs(const std::vector<std::pair<std::string, std::string>>
     Picture picture;
     session.waitForPicture(showsTheSun, &picture);
     EXPECT_TRUE(session.choose(ENTRY_SATURN));
-    auto box = session.display.waitForWindow(boxTitles[ENTRY_SATURN]);
+    auto box = session.waitForWindow(boxTitles[ENTRY_SATURN], 15s);
     EXPECT_TRUE(box) << session.program().log();
     if (!box) return {};
     // GTK draws the box shortly after mapping it: wait until two grabs in a row agree.

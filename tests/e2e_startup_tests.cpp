@@ -31,8 +31,8 @@ class EndToEndStartUp : public ::testing::Test {
 };
 
 TEST_F(EndToEndStartUp, OpensOneSquareWindowAtTheTopLeft) {
-    EXPECT_EQ(window.width, windowSize);
-    EXPECT_EQ(window.height, windowSize);
+    EXPECT_EQ(window.width, 800);
+    EXPECT_EQ(window.height, 800);
     EXPECT_EQ(window.x, 0);
     EXPECT_EQ(window.y, 0);
     EXPECT_EQ(session.display.windowsTitled(mainTitle).size(), 1u);
@@ -98,6 +98,17 @@ TEST_F(EndToEndStartUp, ClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(ending->exited) << ending->describe();
     EXPECT_EQ(ending->code, 0) << ending->describe();
     EXPECT_TRUE(session.display.windowsTitled(mainTitle).empty());
+}
+
+// A program that cannot start ends the wait for its window at once, and the log says how it ended.
+TEST(EndToEndStartUpFailure, WaitingForAWindowStopsWhenTheProgramHasEnded) {
+    Session session;
+    session.start({{"DISPLAY", ":no-such-display"}});
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(session.waitForMainWindow());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+    EXPECT_NE(session.program().log().find("[astrolume has ended: exit status 1]"), std::string::npos)
+        << session.program().log();
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(BmpFailureTest, EncodingsWithoutAConversionAreRefused) {
 }
 
 // Zero-sized images are refused and no image can be made with a negative width. Only the total is
-// limited (maxBmpPixelCount, 8192 x 8192), never one side, and a core header's 16-bit sides are unsigned.
+// limited, to 8192 x 8192 pixels, never one side, and a core header's 16-bit sides are unsigned.
 TEST_F(BmpFailureTest, SizesDecodeUpToTheLimitOnTheTotalNumberOfPixels) {
     struct Case {
         uint32_t headerSize;
@@ -100,6 +100,7 @@ TEST_F(BmpFailureTest, SizesDecodeUpToTheLimitOnTheTotalNumberOfPixels) {
         {40, INT32_MIN, 4, outOfMemory},
         {40, 4, INT32_MIN, outOfMemory},
         {40, INT32_MAX, INT32_MAX, outOfMemory},
+        {40, 8192, 8192, nullptr},             // at the limit: an 8 MiB file, 192 MiB of RGB
         {40, 8193, 8192, outOfMemory},         // one row more than the limit
         {40, 8192 * 8192 + 1, 1, outOfMemory}, // one pixel more, in a single row
         {40, 3000000, 2000000, outOfMemory},

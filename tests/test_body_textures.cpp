@@ -5,6 +5,7 @@
 #include "tests/support/bmp_file_test.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/support/test_deadline.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -231,8 +232,11 @@ TEST_F(BodyTextures, ImageIfPresentIsSilentForMissingFiles) {
 }
 
 // Whatever a shared folder may hold where an image should be: never a wait (a named pipe with no
-// writer, a device that never ends), but the box that names the path, and no image.
-TEST_F(BodyTextures, ImageIfPresentRefusesWhatIsNotAFileWithoutWaiting) {
+// writer, a device that never ends), but the box that names the path, and no image. So too for what
+// is there but cannot be opened: a file the user may not read (as root, who reads anything, that row
+// is left to the end-to-end tests, which drop to another user), a symbolic link loop.
+TEST_F(BodyTextures, ImageIfPresentRefusesWhatCannotBeReadWithoutWaiting) {
+    const TestDeadline deadline(5);
     struct Case {
         const char* what;
         bool (*make)(const char* path);
@@ -252,11 +256,17 @@ TEST_F(BodyTextures, ImageIfPresentRefusesWhatIsNotAFileWithoutWaiting) {
         {"endless device", [](const char* path) { return symlink("/dev/zero", path) == 0; }},
         {"random device", [](const char* path) { return symlink("/dev/urandom", path) == 0; }},
         {"folder", [](const char* path) { return mkdir(path, 0755) == 0; }},
+        {"symbolic link loop", [](const char* path) { return symlink(imageNames[BODY_EARTH], path) == 0; }},
+        {"file the user may not read",
+         [](const char* path) {
+             return writeBytes(path, solidImage(2, 2, 0x445566)) && chmod(path, 0) == 0;
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        clearRecordedMessageBoxes();
         const std::string path = std::string("image/") + imageNames[BODY_EARTH];
+        if (std::string(c.what) == "file the user may not read" && geteuid() == 0) continue;
+        clearRecordedMessageBoxes();
         ASSERT_TRUE(c.make(path.c_str()));
         RgbImage* image = loadImageIfPresent(path.c_str());
         EXPECT_EQ(image, nullptr);
@@ -264,6 +274,103 @@ TEST_F(BodyTextures, ImageIfPresentRefusesWhatIsNotAFileWithoutWaiting) {
         ASSERT_EQ(recordedMessageBoxes().size(), 1u);
         EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + path + ".\n");
         EXPECT_EQ(remove(path.c_str()), 0);
+    }
+}
+
+// An image folder that is there but cannot be used gets one box that names it, not one per body;
+// a folder that is not there at all means no images and no word. Either way every body is untextured.
+TEST_F(BodyTextures, AnUnusableImageFolderGetsOneBoxThatNamesIt) {
+    const TestDeadline deadline(5);
+    struct Case {
+        const char* what;
+        bool (*make)();
+        bool box;
+    };
+    const Case cases[] = {
+        {"no folder", [] { return true; }, false},
+        {"a file", [] { return writeBytes("image", solidImage(2, 2, 0x445566)); }, true},
+        {"a symbolic link loop", [] { return symlink("image", "image") == 0; }, true},
+        {"a folder the user may not enter", [] { return mkdir("image", 0644) == 0; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (std::string(c.what) == "a folder the user may not enter" && geteuid() == 0) continue;
+        clearRecordedMessageBoxes();
+        ASSERT_EQ(rmdir("image"), 0);
+        ASSERT_TRUE(c.make());
+        loadBodyTextures();
+        for (GLuint texture : sceneState.bodyTextures)
+            EXPECT_TRUE(textureImage(texture).empty());
+        if (c.box) {
+            ASSERT_EQ(recordedMessageBoxes().size(), 1u);
+            EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
+            EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open image folder image.\n");
+        } else {
+            EXPECT_TRUE(recordedMessageBoxes().empty());
+        }
+        glDeleteTextures(BODY_COUNT, sceneState.bodyTextures);
+        if (c.box) {
+            ASSERT_EQ(remove("image"), 0);
+        }
+        ASSERT_EQ(mkdir("image", 0755), 0);
+    }
+}
+
+// A map with a side beyond what OpenGL takes is shrunk to the largest size it takes, keeping its shape
+// as far as whole pixels allow, and its colours; a map at the limit is uploaded as it is.
+TEST_F(BodyTextures, MapsLargerThanOpenGLTakesAreShrunkToFit) {
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    ASSERT_GE(limit, 1024);
+    struct Case {
+        int width, height;
+        int fittedWidth, fittedHeight;
+    };
+    const Case cases[] = {
+        {1, 100000, 1, limit},
+        {limit + 1, 2, limit, 1},
+        {2 * limit, 4, limit, 2},
+        {limit, 3, limit, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        clearRecordedMessageBoxes();
+        writeImage(BODY_EARTH, solidImage(c.width, c.height, 0xd23c28));
+        loadBodyTextures();
+        int width = 0;
+        const std::vector<unsigned char> rgb = textureImage(sceneState.bodyTextures[BODY_EARTH], &width);
+        EXPECT_EQ(width, c.fittedWidth);
+        ASSERT_EQ(rgb.size(), size_t(c.fittedWidth) * c.fittedHeight * 3);
+        EXPECT_EQ(rgb[0], 0xd2);
+        EXPECT_EQ(rgb[rgb.size() - 2], 0x3c);
+        EXPECT_EQ(rgb[rgb.size() - 1], 0x28);
+        EXPECT_TRUE(recordedMessageBoxes().empty());
+        glDeleteTextures(BODY_COUNT, sceneState.bodyTextures);
+    }
+}
+
+// Area averaging: each pixel the mean of the area it covers, a pixel cut by a boundary shared by
+// weight; rounded to the nearest level. One channel here; rows are kept in their order.
+TEST(AreaAveraging, EachPixelIsTheMeanOfTheAreaItCovers) {
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> from;
+        int fromWidth, fromHeight;
+        std::vector<unsigned char> expected;
+        int toWidth, toHeight;
+    };
+    const Case cases[] = {
+        {"pairs", {0, 100, 200, 250}, 4, 1, {50, 225}, 2, 1},
+        {"thirds shared", {0, 90, 180}, 3, 1, {30, 150}, 2, 1}, // (2*0 + 90) / 3, (90 + 2*180) / 3
+        {"rows", {10, 20, 30, 50}, 1, 4, {15, 40}, 1, 2},
+        {"to one", {1, 2, 3, 4, 5, 6}, 3, 2, {4}, 1, 1}, // 21 / 6 = 3.5, rounded up
+        {"unchanged", {7, 8, 9}, 3, 1, {7, 8, 9}, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> to(c.expected.size(), 0xee);
+        shrinkByAreaAveraging(c.from.data(), c.fromWidth, c.fromHeight, 1, to.data(), c.toWidth, c.toHeight);
+        EXPECT_EQ(to, c.expected);
     }
 }
 

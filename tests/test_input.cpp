@@ -123,17 +123,35 @@ TEST_F(Input, ButtonsNeverStartAStoppedAnimation) {
     EXPECT_FALSE(animationRuns());
 }
 
-TEST_F(Input, ZoomKeysScaleByOnePercentWithoutBounds) {
+// One percent a press, between a hundredth and a hundred times the start: a press that would leave
+// that range does nothing, so every press can be undone and the zoom never reaches infinity or zero.
+TEST_F(Input, ZoomKeysScaleByOnePercentWithinBounds) {
     for (int i = 0; i < 70; ++i)
         press('z');
     EXPECT_NEAR(sceneState.zoom, 2.0, 0.01); // 1.01 to the 70th
     sceneState.zoom = 1.0f;
     press('x');
     EXPECT_EQ(sceneState.zoom, 1.0f / 1.01f);
-    for (int i = 0; i < 2000; ++i)
-        press('x');
-    EXPECT_GT(sceneState.zoom, 0.0f);
-    EXPECT_LT(sceneState.zoom, 1e-8f);
+
+    struct Case {
+        unsigned char key, back;
+        float bound;
+    };
+    for (const Case& c : {Case{'z', 'x', 100.0f}, Case{'x', 'z', 0.01f}}) {
+        SCOPED_TRACE(c.key);
+        sceneState.zoom = 1.0f;
+        int taken = 0;
+        for (int i = 0; i < 20000; ++i) {
+            const float before = sceneState.zoom;
+            press(c.key);
+            if (sceneState.zoom != before) ++taken;
+        }
+        EXPECT_EQ(taken, 462); // 1.01 to the 462nd is 99.2; the 463rd would pass 100
+        EXPECT_NEAR(sceneState.zoom, c.bound, c.bound * 0.01);
+        for (int i = 0; i < taken; ++i)
+            press(c.back);
+        EXPECT_NEAR(sceneState.zoom, 1.0f, 1e-4);
+    }
 }
 
 TEST_F(Input, LightingKeyTogglesLighting) {

@@ -15,8 +15,8 @@ class StartUp : public testing::Test {
 };
 
 TEST_F(StartUp, WindowIsADoubleBufferedRgbWindowWithDepth) {
-    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), windowSize);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), windowSize);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 800);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 800);
     EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
     EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
     EXPECT_EQ(glutGet(GLUT_WINDOW_RGBA), 1);

@@ -367,6 +367,38 @@ TEST_F(SystemView, PlutoIsClippedOnceTheZoomPassesThirtyOver29Point5) {
     }
 }
 
+// Held down, `z` stops at its bound, 462 presses in, and as many of `x` bring the picture back as it
+// was, and the other way round; no frame on the way (every tenth is drawn, and the one at the bound)
+// has an OpenGL error, which an infinite or vanishing scale would give.
+TEST_F(SystemView, ZoomStopsAtItsBoundsAndEveryPressComesBack) {
+    constexpr int pressesEachWay = 462;
+    const Frame start = drawFrame();
+    for (const auto& [key, back] : {std::pair{'z', 'x'}, std::pair{'x', 'z'}}) {
+        SCOPED_TRACE(key);
+        int taken = 0;
+        for (int i = 0; i < 600; ++i) {
+            const float before = sceneState.zoom;
+            onKeyboard(static_cast<unsigned char>(key), 0, 0);
+            if (sceneState.zoom != before) ++taken;
+            if (i % 10 == 0 || i + 1 == pressesEachWay) onDisplay();
+            ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "press " << i;
+        }
+        EXPECT_EQ(taken, pressesEachWay);
+        EXPECT_TRUE(std::isfinite(sceneState.zoom));
+        for (int i = 0; i < taken; ++i) {
+            onKeyboard(static_cast<unsigned char>(back), 0, 0);
+            if (i % 10 == 0) onDisplay();
+            ASSERT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "press " << i << " back";
+        }
+        EXPECT_NEAR(sceneState.zoom, 1.0, 1e-4);
+        const Frame after = drawFrame();
+        for (const BodyPlace& body : atRest::bodies) {
+            const Rgb was = start.atModel(body.x, 0), is = after.atModel(body.x, 0);
+            EXPECT_TRUE(was == is) << body.name;
+        }
+    }
+}
+
 TEST_F(SystemView, UnknownViewDrawsABlackFrame) {
     sceneState.currentView = 42;
     const Frame frame = drawFrame();

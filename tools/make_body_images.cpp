@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "body_image_io.h"
 #include "body_image_names.h"
+#include "image/image.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -17,8 +18,8 @@ namespace {
 // The maps are sized for the close-ups, which draw every body but the Moon 160 pixels across (their
 // radius in the window that shows the cube). The Moon is 27 pixels across beside the Earth's close-up;
 // zoomed in the whole system, being at least 8.1 units from the Sun, it leaves the cube (52 units
-// corner to corner from the centre) before it reaches 50. Zoom has no upper limit, so the whole-system
-// view can draw the other bodies larger, up to the whole window, with their maps magnified.
+// corner to corner from the centre) before it reaches 50. Zoomed in, the whole-system view can draw the
+// other bodies larger, up to the whole window, with their maps magnified.
 constexpr int closeUpAcross = static_cast<int>(windowSize * closeUpRadius / cubeHalfSize);
 constexpr int moonAcross = 50;
 
@@ -71,59 +72,16 @@ int largestMapWidth(int across) {
     return width;
 }
 
-// Output sample i of a `from` -> `to` resampling covers source samples [i * from / to, (i + 1) * from / to).
-// In units of 1 / to every boundary is an integer, so each weight is the exact overlap.
-struct Coverage {
-    int first;                  // first source sample under the output sample
-    std::vector<int64_t> parts; // overlap with it and the samples after it; they add up to `from`
-};
-
-std::vector<Coverage> areaCoverage(int from, int to) {
-    std::vector<Coverage> coverage(static_cast<size_t>(to));
-    for (int i = 0; i < to; ++i) {
-        const int64_t start = int64_t(i) * from;
-        const int64_t end = start + from;
-        Coverage& c = coverage[static_cast<size_t>(i)];
-        c.first = static_cast<int>(start / to);
-        for (int64_t s = c.first; s * to < end; ++s)
-            c.parts.push_back(std::min(end, (s + 1) * to) - std::max(start, s * to));
-    }
-    return coverage;
-}
-
-// Area averaging: every output pixel is the mean of the source area it covers, each source pixel
-// weighted by how much of it lies inside. Rows are shrunk first, then columns, in exact integers.
+// Area averaging (each output pixel the mean of the source area it covers), as the program shrinks a
+// map larger than OpenGL takes.
 PlainImage averagedDown(const PlainImage& image, int width, int height) {
-    const int channels = image.channels;
-    const std::vector<Coverage> across = areaCoverage(image.width, width);
-    const std::vector<Coverage> down = areaCoverage(image.height, height);
-    std::vector<int64_t> rows(static_cast<size_t>(width) * image.height * channels);
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int k = 0; k < channels; ++k) {
-                const Coverage& c = across[static_cast<size_t>(x)];
-                int64_t sum = 0;
-                for (size_t i = 0; i < c.parts.size(); ++i)
-                    sum += c.parts[i] *
-                           image.pixels[(static_cast<size_t>(y) * image.width + c.first + i) * channels + k];
-                rows[(static_cast<size_t>(y) * width + x) * channels + k] = sum;
-            }
     PlainImage out;
     out.width = width;
     out.height = height;
-    out.channels = channels;
-    out.pixels.resize(static_cast<size_t>(width) * height * channels);
-    const int64_t area = int64_t(image.width) * image.height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            for (int k = 0; k < channels; ++k) {
-                const Coverage& c = down[static_cast<size_t>(y)];
-                int64_t sum = 0;
-                for (size_t i = 0; i < c.parts.size(); ++i)
-                    sum += c.parts[i] * rows[((c.first + i) * width + x) * channels + k];
-                out.pixels[(static_cast<size_t>(y) * width + x) * channels + k] =
-                    static_cast<unsigned char>((sum + area / 2) / area);
-            }
+    out.channels = image.channels;
+    out.pixels.resize(static_cast<size_t>(width) * height * image.channels);
+    shrinkByAreaAveraging(image.pixels.data(), image.width, image.height, image.channels, out.pixels.data(),
+                          width, height);
     return out;
 }
 

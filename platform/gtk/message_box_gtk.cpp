@@ -1,12 +1,13 @@
 // The modal message box on Linux: a GTK message dialog with one OK button and no icon, whatever its
 // kind, and no owner window. GTK is loaded when the first box is needed, not linked: start-up then
 // never maps and relocates GTK's sixty-odd libraries, and a system without GTK still runs the
-// program, only without boxes.
+// program: where no box can be shown, what it would have said goes to stderr instead.
 #include "platform/message_box_system.h"
 
 #include <cstdio>
 #include <dlfcn.h>
 #include <gtk/gtk.h> // types and constants only: every function is looked up in the loaded library
+#include <string>
 
 namespace {
 
@@ -52,7 +53,11 @@ const GtkFunctions* loadGtk() {
                      dlerror());
         return nullptr;
     }
-    if (!gtk.initCheck(nullptr, nullptr)) return nullptr; // no display for dialogs: carry on without boxes
+    if (!gtk.initCheck(nullptr, nullptr)) {
+        // NOLINTNEXTLINE(cert-err33-c): as above
+        std::fprintf(stderr, "Astrolume: GTK 3 cannot start, so no message box will be shown\n");
+        return nullptr;
+    }
     return &gtk;
 }
 
@@ -62,11 +67,24 @@ const GtkFunctions* gtkFunctions() {
     return gtk;
 }
 
+// A box that cannot be shown is written instead, so no message is lost: its title, then its text,
+// line by line, in the UTF-8 they come in. A text's last line feed ends its last line.
+void writeToStderr(const char* caption, const char* text) {
+    std::string lines = std::string(caption) + "\n" + text;
+    if (lines.back() != '\n') lines += '\n';
+    // NOLINTNEXTLINE(cert-err33-c): stderr is the last place left to say it
+    std::fwrite(lines.data(), 1, lines.size(), stderr);
+    std::fflush(stderr); // NOLINT(cert-err33-c)
+}
+
 } // namespace
 
 void showSystemMessageBox(MessageBoxKind, const char* caption, const char* text) {
     const GtkFunctions* gtk = gtkFunctions();
-    if (!gtk) return;
+    if (!gtk) {
+        writeToStderr(caption, text);
+        return;
+    }
     GtkWidget* dialog =
         gtk->messageDialogNew(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s", text);
     // Plain casts: GTK_WINDOW() and GTK_DIALOG() would call into GLib, which is not linked.

@@ -1,7 +1,9 @@
-// Whether a body image's path is worth loading, without ever waiting.
+// Whether a body image's path, or its folder, is worth loading from, without ever waiting.
 #include "platform/platform.h"
 
+#include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +14,14 @@ bool isWorthLoading(const char* path) {
         close(descriptor);
         return true;
     }
-    // A socket cannot be opened at all, yet it is there, where the user expects an image.
+    // A file the user may not read, a loop, a socket (which cannot be opened at all): something is
+    // there, where the user expects an image, and the loader's box says it cannot be opened.
+    return errno != ENOENT;
+}
+
+FolderState folderState(const char* path) {
     struct stat info;
-    return stat(path, &info) == 0 && !S_ISREG(info.st_mode);
+    if (stat(path, &info) != 0 && errno == ENOENT) return FolderState::absent;
+    // Reaching "path/." needs a folder that the user may enter.
+    return stat((std::string(path) + "/.").c_str(), &info) == 0 ? FolderState::usable : FolderState::unusable;
 }

@@ -57,6 +57,33 @@ GLsizei nextPowerOfTwo(GLsizei n) {
     return p;
 }
 
+// WebGL's GL_MAX_TEXTURE_SIZE, asked once.
+GLint maxTextureSize() {
+    static const GLint limit = [] {
+        GLint value = 0;
+        emscripten_glGetIntegerv(GL_MAX_TEXTURE_SIZE, &value);
+        return value;
+    }();
+    return limit;
+}
+
+// The power of two a side is stretched to: the next one, unless that passes the limit, which the
+// program's maps never pass themselves (they are fitted to it), when it is the largest within it.
+GLsizei powerOfTwoSide(GLsizei side) {
+    const GLsizei next = nextPowerOfTwo(side);
+    const GLint limit = maxTextureSize();
+    if (limit <= 0 || next <= limit) return next;
+    GLsizei within = 1;
+    while (within * 2 <= limit)
+        within *= 2;
+    return within;
+}
+
+// WebGL has no proxy textures: a proxy upload is only remembered, and answered for by
+// glGetTexLevelParameteriv as WebGL itself would judge the size, by the limit alone.
+GLsizei proxyWidth = 0;
+GLsizei proxyHeight = 0;
+
 int wrapped(int i, int n) {
     return ((i % n) + n) % n;
 }
@@ -153,6 +180,13 @@ void glGenTextures(GLsizei count, GLuint* textures) {
 // components), and only sides that are powers of two for repeating textures.
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                   GLint border, GLenum format, GLenum type, const void* pixels) {
+    if (target == GL_PROXY_TEXTURE_2D) {
+        const GLint limit = maxTextureSize();
+        const bool fits = width > 0 && height > 0 && (limit <= 0 || (width <= limit && height <= limit));
+        proxyWidth = fits ? width : 0;
+        proxyHeight = fits ? height : 0;
+        return;
+    }
     const int channels = format == GL_RGB ? 3 : format == GL_RGBA ? 4 : 0;
     if (channels == 0 || type != GL_UNSIGNED_BYTE || !pixels ||
         (isPowerOfTwo(width) && isPowerOfTwo(height))) {
@@ -161,12 +195,18 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
         return;
     }
     // Rows are read as packed: the program's images are, and it says so with GL_UNPACK_ALIGNMENT 1.
-    const GLsizei newWidth = nextPowerOfTwo(width);
-    const GLsizei newHeight = nextPowerOfTwo(height);
+    const GLsizei newWidth = powerOfTwoSide(width);
+    const GLsizei newHeight = powerOfTwoSide(height);
     const std::vector<unsigned char> resized = resampleToPowerOfTwo(
         static_cast<const unsigned char*>(pixels), width, height, channels, newWidth, newHeight);
     emscripten_glTexImage2D(target, level, static_cast<GLint>(format), newWidth, newHeight, border, format,
                             type, resized.data());
+}
+
+// Only the proxy's size is asked for (see glTexImage2D); WebGL cannot tell a texture's own.
+void glGetTexLevelParameteriv(GLenum target, GLint, GLenum name, GLint* value) {
+    const bool proxy = target == GL_PROXY_TEXTURE_2D;
+    *value = !proxy ? 0 : name == GL_TEXTURE_WIDTH ? proxyWidth : name == GL_TEXTURE_HEIGHT ? proxyHeight : 0;
 }
 
 // WebGL interpolates with perspective correction anyway, and refuses the hint that asks for it.

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <pwd.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -42,8 +44,10 @@ std::string Ending::describe() const {
 }
 
 ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
-                       const std::vector<std::pair<std::string, std::string>>& environment)
+                       const std::vector<std::pair<std::string, std::string>>& environment, bool unprivileged)
     : logPath_(folder.path() + "/astrolume.log") {
+    const passwd* nobody = unprivileged && geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    if (unprivileged && geteuid() == 0 && !nobody) throw std::runtime_error("no user nobody to run as");
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ != 0) return;
@@ -55,6 +59,8 @@ ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
         dup2(log, 2);
         close(log);
     }
+    if (nobody && (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0))
+        _exit(125);
     if (chdir(folder.path().c_str()) != 0) _exit(126);
     setenv("DISPLAY", display.c_str(), 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // the same pixels on every machine
@@ -88,6 +94,7 @@ std::string ProgramRun::log() const {
     std::ifstream in(logPath_);
     std::stringstream text;
     text << in.rdbuf();
+    if (ending_) text << "[astrolume has ended: " << ending_->describe() << "]\n";
     return text.str();
 }
 

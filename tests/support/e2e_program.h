@@ -34,9 +34,12 @@ struct Ending {
 class ProgramRun {
   public:
     // Starts astrolume on `display` with `folder` as working directory; `environment` adds or
-    // replaces variables. Its output goes to astrolume.log in the folder.
+    // replaces variables. Its output goes to astrolume.log in the folder. `unprivileged`: when the
+    // tests run as root (as CI does), the program runs as the user nobody, for whom file permissions
+    // count; the folder must then be one that nobody may enter.
     ProgramRun(const std::string& display, const WorkFolder& folder,
-               const std::vector<std::pair<std::string, std::string>>& environment = {});
+               const std::vector<std::pair<std::string, std::string>>& environment = {},
+               bool unprivileged = false);
     // Kills the program if it still runs, so no test leaves one behind.
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
@@ -44,6 +47,7 @@ class ProgramRun {
 
     std::optional<Ending> waitForExit(std::chrono::milliseconds limit);
     bool running();
+    // Its output so far, and how it ended once it has.
     std::string log() const;
     // The program's resident memory (VmRSS), in KiB; 0 once it has ended.
     long residentKiB() const;

@@ -22,12 +22,26 @@ constexpr int menuBorder = 2;
 
 Session::Session() = default;
 
-void Session::start(const std::vector<std::pair<std::string, std::string>>& environment) {
-    program_ = std::make_unique<ProgramRun>(display.name(), folder, environment);
+void Session::start(const std::vector<std::pair<std::string, std::string>>& environment, bool unprivileged) {
+    if (unprivileged)
+        std::filesystem::permissions(
+            folder.path(), std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
+            std::filesystem::perm_options::add);
+    program_ = std::make_unique<ProgramRun>(display.name(), folder, environment, unprivileged);
+}
+
+std::optional<WindowBox> Session::waitForWindow(const std::string& title, std::chrono::milliseconds limit) {
+    std::optional<WindowBox> box;
+    waitUntil(limit, [&] {
+        auto windows = display.windowsTitled(title);
+        if (!windows.empty()) box = windows.front();
+        return box.has_value() || !program_->running();
+    });
+    return box;
 }
 
 std::optional<WindowBox> Session::waitForMainWindow() {
-    auto box = display.waitForWindow(mainTitle, 20s);
+    auto box = waitForWindow(mainTitle, 20s);
     if (box) main_ = *box;
     return box;
 }
@@ -66,7 +80,7 @@ bool Session::choose(MenuEntry entry) {
 }
 
 bool Session::answerBox(const std::string& title) {
-    auto box = display.waitForWindow(title, 10s);
+    auto box = waitForWindow(title, 10s);
     if (!box) return false;
     display.pressKey("Return", box->id);
     return display.waitUntilGone(title, 10s);

@@ -54,10 +54,15 @@ class Session {
     WorkFolder folder; // fill image/ before start()
     TestDisplay display;
 
-    void start(const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // `unprivileged`: see ProgramRun; the folder is opened to every user first.
+    void start(const std::vector<std::pair<std::string, std::string>>& environment = {},
+               bool unprivileged = false);
     ProgramRun& program() { return *program_; }
 
-    // The main window, once mapped; empty after the time limit.
+    // The first window titled `title`, once mapped; empty after the time limit, or at once when the
+    // program has ended (its log() then says how).
+    std::optional<WindowBox> waitForWindow(const std::string& title, std::chrono::milliseconds limit);
+    // The main window, the same way.
     std::optional<WindowBox> waitForMainWindow();
     const WindowBox& mainWindow() const { return main_; }
     // start(), waitForMainWindow(), then waitForPicture(looksRight, picture). Empty when all went
