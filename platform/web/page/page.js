@@ -64,18 +64,20 @@ for (const type of modelInputEvents) {
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The program's exit() throws Emscripten's ExitStatus up through the event that called it (Escape's
-// key press): the page ends the program there. GLUT's loop leaves main by throwing 'unwind', which
-// is no error either.
-const endOrUnwind = (reason) => {
-  if (reason && reason.name === 'ExitStatus') {
-    Astrolume.showEnded(reason.status);
-    return true;
-  }
-  return reason === 'unwind';
+// The program's exit() hands its status to Module.quit, which throws Emscripten's ExitStatus up
+// through the event that called it (Escape's key press) to stop the program there: the page ends it
+// at the hand-over, not from the error event, whose error object WebKit withholds from a page opened
+// from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', which is no error either.
+Module.quit = (status, toThrow) => {
+  if (toThrow && toThrow.name === 'ExitStatus') Astrolume.showEnded(status);
+  throw toThrow;
 };
-window.addEventListener('error', (event) => { if (endOrUnwind(event.error)) event.preventDefault(); });
-window.addEventListener('unhandledrejection', (event) => { if (endOrUnwind(event.reason)) event.preventDefault(); });
+const isExitOrUnwind = (reason) =>
+  reason === 'unwind' || (reason && reason.name === 'ExitStatus') || (Astrolume.ended && !reason);
+window.addEventListener('error', (event) => { if (isExitOrUnwind(event.error)) event.preventDefault(); });
+window.addEventListener('unhandledrejection', (event) => {
+  if (isExitOrUnwind(event.reason)) event.preventDefault();
+});
 
 // The largest square up to the program's own size that the window shows whole; the program is told
 // its new size, as a desktop window's reshape tells it.
