@@ -64,14 +64,11 @@ for (const type of modelInputEvents) {
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The program's exit() hands its status to Module.quit, which throws Emscripten's ExitStatus up
-// through the event that called it (Escape's key press) to stop the program there: the page ends it
-// at the hand-over, not from the error event, whose error object WebKit withholds from a page opened
-// from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', which is no error either.
-Module.quit = (status, toThrow) => {
-  if (toThrow && toThrow.name === 'ExitStatus') Astrolume.showEnded(status);
-  throw toThrow;
-};
+// The program's exit() tells the page its status (platform/web/glut_web.js), then throws Emscripten's
+// ExitStatus up through the event that called it (Escape's key press) to stop the program there. The
+// page ends at the telling, not from the error event, whose error object WebKit withholds from a page
+// opened from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', no error either.
+Module.astrolumeExit = (status) => Astrolume.showEnded(status);
 const isExitOrUnwind = (reason) =>
   reason === 'unwind' || (reason && reason.name === 'ExitStatus') || (Astrolume.ended && !reason);
 window.addEventListener('error', (event) => { if (isExitOrUnwind(event.error)) event.preventDefault(); });
