@@ -4,8 +4,7 @@
 # page (scripts/build_web.sh) and the Linux program beside it: the page in headless Chromium, driven
 # through chromedriver, against the Linux program on a private Xvfb (tests/web/test_page.py); then in
 # WebKitGTK's MiniBrowser (WebKitWebDriver) and Firefox ESR (over WebDriver BiDi, through puppeteer-core,
-# installed from tests/web/package-lock.json with the machine's own npm), their windows on the same
-# Xvfb (tests/web/test_engines.py).
+# installed by scripts/setup_browsers.sh), their windows on the same Xvfb (tests/web/test_engines.py).
 # ASTROLUME_SCREENSHOT=FILE also saves the page with Saturn's box open.
 # Non-interactive; run as root or with sudo rights, like the build.
 set -euo pipefail
@@ -35,9 +34,7 @@ for program in bmp_decoder_tests bmp_conformance_tests; do
   node "$root/build-web-tests/tests/$program.js"
 done
 # The browsers and their drivers, run by Debian's own Python (another python3 may come first on the PATH).
-"$root/scripts/setup.sh" chromium chromium-driver python3-selenium python3-fonttools \
-  libwebkit2gtk-4.1-0 webkit2gtk-driver firefox-esr >&2
-(cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error >&2)
+"$root/scripts/setup_browsers.sh" python3-fonttools
 cmake --build "$root/build-web-host" --parallel "$jobs" --target astrolume >&2
 
 . "$root/scripts/display.sh"
