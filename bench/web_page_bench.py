@@ -1,21 +1,25 @@
 #!/usr/bin/python3
-"""The browser page's speed in headless Chromium (SwiftShader's software WebGL):
-- opening the page to its first frame, median of 10 loads, with the median of each step: the page
+"""The browser page's speed in each engine the page is tested in (tests/web/browsers.py), all with
+software rendering: Chromium headless with SwiftShader's WebGL, WebKitGTK's MiniBrowser and Firefox ESR
+on the display through Mesa's llvmpipe:
+- opening the page to its first frame, by the page's own clock from the start of its loading (so the
+  driver's own delays are not counted), median of 10 loads, with the median of each step: the page
   read and parsed up to the program's script, the program's script loaded (its WebAssembly inlined),
   the maps decoded into its file system, the WebAssembly compiled and started, then main's start-up
   and the first frame drawn and finished;
 - one whole-system frame: the display callback through a glFinish, median of 300 frames (the browser
   paces frames itself, so the drawing is timed, not the frame rate), against the native program's
   figure for the same frame, given by scripts/measure_performance.sh from the same run.
-Usage: web_page_bench.py PAGE [NATIVE_FRAME_MS]"""
+Usage: web_page_bench.py PAGE [NATIVE_FRAME_MS]; ASTROLUME_ENGINES names the engines (default: all
+three). WebKitGTK and Firefox need a display."""
+import os
 import pathlib
 import statistics
 import sys
-import tempfile
+import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.support.ui import WebDriverWait
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tests" / "web"))
+import browsers  # noqa: E402
 
 LOADS = 10
 FRAMES = 300
@@ -24,51 +28,56 @@ STEPS = [("page parsed", None, "pageScript"), ("program script", "pageScript", "
          ("start-up and first frame", "programReady", "firstFrame")]
 
 
-def chromium():
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in ["--headless=new", "--no-sandbox", "--use-gl=angle", "--use-angle=swiftshader",
-                     "--enable-unsafe-swiftshader", "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--no-first-run", "--disable-quic", "--window-size=1000,1000",
-                     "--user-data-dir=" + tempfile.mkdtemp()]:
-        options.add_argument(argument)
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+def wait_for_timings(engine):
+    end = time.monotonic() + 60
+    while time.monotonic() < end:
+        timings = engine.js("return typeof Astrolume === 'object' && Astrolume.framesDrawn > 0"
+                            " && Astrolume.timings")
+        if timings:
+            return timings
+        time.sleep(0.02)
+    raise RuntimeError(f"{engine.name}: no first frame")
+
+
+def measure(engine, page, native):
+    loads = []
+    for _ in range(LOADS):
+        engine.get("about:blank")
+        engine.get(page.as_uri())
+        loads.append(wait_for_timings(engine))
+    print(f"{engine.version}: page ({page.stat().st_size / 1e6:.1f} MB) opened to its first frame, median of "
+          f"{LOADS}: {statistics.median(t['firstFrame'] for t in loads):.0f} ms "
+          f"(from {min(t['firstFrame'] for t in loads):.0f} to {max(t['firstFrame'] for t in loads):.0f})")
+    for name, start, end in STEPS:
+        step = statistics.median(t[end] - (t[start] if start else 0) for t in loads)
+        print(f"  {name}: {step:.0f} ms")
+    # The first frame's state: the whole system, still.
+    times = engine.js(f"""
+        const times = [];
+        for (let i = 0; i < {FRAMES}; ++i) {{
+          const start = performance.now();
+          // Through the dynCall export where Asyncify made one, as GLUT calls it.
+          if (Module.dynCall_v) Module.dynCall_v(GLUT.displayFunc); else getWasmTableEntry(GLUT.displayFunc)();
+          Module.ctx.finish();
+          times.push(performance.now() - start);
+        }}
+        return times;""")
+    frame = statistics.median(times)
+    line = f"  whole-system frame, median of {FRAMES}: {frame:.2f} ms"
+    if native:
+        line += f"; native under llvmpipe {native:.2f} ms; the page takes {frame / native:.1f} x"
+    print(line, flush=True)
 
 
 def main():
     page = pathlib.Path(sys.argv[1]).resolve()
     native = float(sys.argv[2]) if len(sys.argv) > 2 else None
-    driver = chromium()
-    try:
-        loads = []
-        for _ in range(LOADS):
-            driver.get("about:blank")
-            driver.get(page.as_uri())
-            loads.append(WebDriverWait(driver, 60, 0.02).until(
-                lambda d: d.execute_script("return Astrolume.framesDrawn > 0 && Astrolume.timings")))
-        print(f"Page ({page.stat().st_size / 1e6:.1f} MB) opened to its first frame, median of {LOADS}: "
-              f"{statistics.median(t['firstFrame'] for t in loads):.0f} ms")
-        for name, start, end in STEPS:
-            step = statistics.median(t[end] - (t[start] if start else 0) for t in loads)
-            print(f"  {name}: {step:.0f} ms")
-        # The first frame's state: the whole system, still.
-        times = driver.execute_script(f"""
-            const times = [];
-            for (let i = 0; i < {FRAMES}; ++i) {{
-              const start = performance.now();
-              // Through the dynCall export where Asyncify made one, as GLUT calls it.
-              if (Module.dynCall_v) Module.dynCall_v(GLUT.displayFunc); else getWasmTableEntry(GLUT.displayFunc)();
-              Module.ctx.finish();
-              times.push(performance.now() - start);
-            }}
-            return times;""")
-        frame = statistics.median(times)
-        line = f"Whole-system frame in Chromium's software WebGL, median of {FRAMES}: {frame:.2f} ms"
-        if native:
-            line += f"; native under llvmpipe {native:.2f} ms; the page takes {frame / native:.1f} x"
-        print(line)
-    finally:
-        driver.quit()
+    for name in os.environ.get("ASTROLUME_ENGINES", "chromium webkit firefox").split():
+        engine = browsers.ENGINES[name]()
+        try:
+            measure(engine, page, native)
+        finally:
+            engine.quit()
 
 
 if __name__ == "__main__":

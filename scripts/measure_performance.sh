@@ -78,6 +78,7 @@ awk -v d="$decoder" -v s="$stb" -v c="$copy" 'BEGIN {
   printf " copying the same bytes %.1f ms (decoder takes %.2f x the copy)\n", c, d / c }'
 echo
 
-# The browser page against the native program's whole-system frame from the frames above.
+# The browser page in each engine, its frame against the native program's whole-system frame above.
 page=$("$root/scripts/build_web.sh" 2>/dev/null | tail -n 1)
+"$root/scripts/setup_browsers.sh" 2>/dev/null
 /usr/bin/python3 "$root/bench/web_page_bench.py" "$page" "$(field frames BM_Frame/10/process_time/real_time 3)"

@@ -2,7 +2,9 @@
 # Tests the browser build. First the decoder's tests compiled to WebAssembly and run under Node (the
 # `web-tests` preset, with GoogleTest built by Emscripten once into build-web-tests/deps). Then the
 # page (scripts/build_web.sh) and the Linux program beside it: the page in headless Chromium, driven
-# through chromedriver, against the Linux program on a private Xvfb (tests/web/test_page.py).
+# through chromedriver, against the Linux program on a private Xvfb (tests/web/test_page.py); then in
+# WebKitGTK's MiniBrowser (WebKitWebDriver) and Firefox ESR (over WebDriver BiDi, through puppeteer-core,
+# installed by scripts/setup_browsers.sh), their windows on the same Xvfb (tests/web/test_engines.py).
 # ASTROLUME_SCREENSHOT=FILE also saves the page with Saturn's box open.
 # Non-interactive; run as root or with sudo rights, like the build.
 set -euo pipefail
@@ -33,13 +35,16 @@ echo "== The decoder's tests under Node"
 for program in bmp_decoder_tests bmp_conformance_tests; do
   node "$root/build-web-tests/tests/$program.js"
 done
-# The browser and its driver, run by Debian's own Python (another python3 may come first on the PATH).
-"$root/scripts/setup.sh" chromium chromium-driver python3-selenium python3-fonttools >&2
+# The browsers and their drivers, run by Debian's own Python (another python3 may come first on the PATH).
+"$root/scripts/setup_browsers.sh" python3-fonttools
 cmake --build "$root/build-web-host" --parallel "$jobs" --target astrolume >&2
 
 . "$root/scripts/display.sh"
 displayWithScratch
 
+export ASTROLUME_PAGE=$page ASTROLUME_PAGE_PARTS=$root/build-web ASTROLUME_IMAGES=$root/build-web-host/image \
+  ASTROLUME_LINUX_PROGRAM=$root/build-web-host/astrolume
 echo "== The page in Chromium"
-ASTROLUME_PAGE=$page ASTROLUME_PAGE_PARTS=$root/build-web ASTROLUME_IMAGES=$root/build-web-host/image \
-  ASTROLUME_LINUX_PROGRAM=$root/build-web-host/astrolume /usr/bin/python3 "$root/tests/web/test_page.py"
+/usr/bin/python3 "$root/tests/web/test_page.py"
+echo "== The page in WebKitGTK and Firefox ESR (and the menu's gestures in Chromium)"
+/usr/bin/python3 "$root/tests/web/test_engines.py"

@@ -3,6 +3,10 @@
 //   the whole program. One timer chain at most, however often the program switches it on and off.
 // - The motion callback: Emscripten's passes the pointer's previous position, so a drag lagged one
 //   event behind (a single move was lost entirely); freeglut passes the new one.
+// - exit(): the page is told the status (Module.astrolumeExit) before Emscripten stops the program by
+//   throwing its ExitStatus, which reaches the page's error event without its object in WebKit from
+//   disk ("Script error."). Only the program's own exit() comes here: Emscripten's return from main
+//   while a box at start-up waits (Asyncify) exits otherwise, and ends nothing.
 mergeInto(LibraryManager.library, {
   $AstrolumeGlut__deps: ['$GLUT', '$Browser'],
   $AstrolumeGlut__postset: 'Module["astrolumeHoldIdle"] = function(held) { AstrolumeGlut.hold(held); };\n' +
@@ -41,6 +45,12 @@ mergeInto(LibraryManager.library, {
         {{{ makeDynCall('vii', 'GLUT.motionFunc') }}}(Browser.mouseX, Browser.mouseY);
       }
     },
+  },
+
+  exit__sig: 'vi',
+  exit: function(status) {
+    if (Module['astrolumeExit']) Module['astrolumeExit'](status);
+    exit(status);
   },
 
   glutIdleFunc__deps: ['$GLUT', '$AstrolumeGlut', '$callUserCallback'],

@@ -11,6 +11,7 @@
   let longPress = 0;
 
   const choose = (value) => {
+    if (!Astrolume.menuOpen) return; // a release that chose already is followed by its click
     Astrolume.closeMenu();
     // The callback may show a box and wait for it: Asyncify lets this call return meanwhile.
     Module._astrolumeChooseMenuEntry(value);
@@ -24,8 +25,6 @@
       item.tabIndex = -1;
       item.dataset.value = value;
       item.addEventListener('click', () => choose(value));
-      // As in GLUT, releasing the menu's own button over an entry also chooses it.
-      item.addEventListener('mouseup', (event) => { if (event.button === attachedButton) choose(value); });
       list.appendChild(item);
     },
     attach: (button) => { attachedButton = button; },
@@ -49,11 +48,16 @@
   layer.addEventListener('click', (event) => { if (event.target === layer) Astrolume.closeMenu(); });
   layer.addEventListener('contextmenu', (event) => event.preventDefault());
 
-  // Input while the menu is up: Escape closes it, nothing reaches the model.
+  // Input while the menu is up: Escape closes it, nothing reaches the model. As in GLUT, releasing the
+  // menu's own button over an entry chooses it (press, drag onto the entry, release); the page's window
+  // listener takes that release before the entry could, so it chooses here.
   Astrolume.menuInput = (event) => {
     if (event.type === 'keydown') {
       event.preventDefault();
       if (event.key === 'Escape') Astrolume.closeMenu();
+    } else if (event.type === 'mouseup' && event.button === attachedButton) {
+      const item = event.target.closest && event.target.closest('#body-menu li');
+      if (item) choose(Number(item.dataset.value));
     }
     return true;
   };

@@ -64,18 +64,17 @@ for (const type of modelInputEvents) {
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The program's exit() throws Emscripten's ExitStatus up through the event that called it (Escape's
-// key press): the page ends the program there. GLUT's loop leaves main by throwing 'unwind', which
-// is no error either.
-const endOrUnwind = (reason) => {
-  if (reason && reason.name === 'ExitStatus') {
-    Astrolume.showEnded(reason.status);
-    return true;
-  }
-  return reason === 'unwind';
-};
-window.addEventListener('error', (event) => { if (endOrUnwind(event.error)) event.preventDefault(); });
-window.addEventListener('unhandledrejection', (event) => { if (endOrUnwind(event.reason)) event.preventDefault(); });
+// The program's exit() tells the page its status (platform/web/glut_web.js), then throws Emscripten's
+// ExitStatus up through the event that called it (Escape's key press) to stop the program there. The
+// page ends at the telling, not from the error event, whose error object WebKit withholds from a page
+// opened from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', no error either.
+Module.astrolumeExit = (status) => Astrolume.showEnded(status);
+const isExitOrUnwind = (reason) =>
+  reason === 'unwind' || (reason && reason.name === 'ExitStatus') || (Astrolume.ended && !reason);
+window.addEventListener('error', (event) => { if (isExitOrUnwind(event.error)) event.preventDefault(); });
+window.addEventListener('unhandledrejection', (event) => {
+  if (isExitOrUnwind(event.reason)) event.preventDefault();
+});
 
 // The largest square up to the program's own size that the window shows whole; the program is told
 // its new size, as a desktop window's reshape tells it.

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the browsers the page is tested and measured in, with their drivers: Chromium and
+# chromedriver, WebKitGTK's MiniBrowser and WebKitWebDriver, Firefox ESR, and Debian's selenium for
+# Python (scripts/setup.sh, which also takes the other Debian PACKAGEs named); then puppeteer-core,
+# which drives Firefox, into tests/web/node_modules with the machine's own npm, exactly as
+# tests/web/package-lock.json pins it (again only when the lock file has changed).
+# Non-interactive, safe to run twice. Usage: scripts/setup_browsers.sh [PACKAGE...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/setup.sh" chromium chromium-driver python3-selenium libwebkit2gtk-4.1-0 webkit2gtk-driver \
+  firefox-esr "$@" >&2
+cd "$root/tests/web"
+if ! cmp -s package-lock.json node_modules/.installed-package-lock.json; then
+  npm ci --no-audit --no-fund --loglevel=error >&2
+  cp package-lock.json node_modules/.installed-package-lock.json
+fi
