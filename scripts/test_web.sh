@@ -32,7 +32,9 @@ for program in bmp_decoder_tests bmp_conformance_tests; do
   node "$root/build-web-tests/tests/$program.js"
 done
 # The browser and its driver, run by Debian's own Python (another python3 may come first on the PATH).
-"$root/scripts/setup.sh" chromium chromium-driver python3-selenium python3-fonttools >&2
+"$root/scripts/setup.sh" chromium chromium-driver python3-selenium python3-fonttools python3-numpy >&2
+# axe-core, as its lock file pins it, with the machine's own node and npm.
+(cd "$root/tests/web" && npm ci --no-audit --no-fund --loglevel=error >&2)
 cmake --build "$root/build-web-host" --parallel "$jobs" --target astrolume >&2
 
 . "$root/scripts/display.sh"
@@ -41,3 +43,6 @@ displayWithScratch
 echo "== The page in Chromium"
 ASTROLUME_PAGE=$page ASTROLUME_PAGE_PARTS=$root/build-web ASTROLUME_IMAGES=$root/build-web-host/image \
   ASTROLUME_LINUX_PROGRAM=$root/build-web-host/astrolume /usr/bin/python3 "$root/tests/web/test_page.py"
+echo "== The page by touch, by keyboard, without WebGL, and axe-core's checks, in Chromium"
+ASTROLUME_PAGE=$page ASTROLUME_PAGE_PARTS=$root/build-web ASTROLUME_IMAGES=$root/build-web-host/image \
+  ASTROLUME_LINUX_PROGRAM=$root/build-web-host/astrolume /usr/bin/python3 "$root/tests/web/test_page_input.py"

@@ -105,7 +105,8 @@
     } else {
       const chosen = slide.moved && event.type === 'touchend' ? entry : null;
       slide = null;
-      if (chosen) choose(Number(chosen.dataset.value));
+      // Chosen once the lift is over, as a tap's click comes after its touchend.
+      if (chosen) setTimeout(() => choose(Number(chosen.dataset.value)));
     }
   };
 

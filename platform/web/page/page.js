@@ -92,8 +92,11 @@ const keepFromProgram = (event) => {
   if (event.type.startsWith('key')) return pageKeyInput(event);
   return Astrolume.menuTrigger(event);
 };
+// Not passive: a window's touch listeners are passive unless they say otherwise, and the page cancels
+// touches on the model.
 for (const type of modelInputEvents) {
-  window.addEventListener(type, (event) => { if (keepFromProgram(event)) event.stopImmediatePropagation(); }, true);
+  window.addEventListener(type, (event) => { if (keepFromProgram(event)) event.stopImmediatePropagation(); },
+                          {capture: true, passive: false});
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
