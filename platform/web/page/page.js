@@ -138,7 +138,11 @@ document.getElementById('show-licences').addEventListener('click', (event) => {
   event.preventDefault();
   licences.showModal();
 });
-document.getElementById('close-licences').addEventListener('click', () => licences.close());
+// Closed, the notes hand the focus to the model, as a box does, so its keys work again at once.
+document.getElementById('close-licences').addEventListener('click', () => {
+  licences.close();
+  Module.canvas.focus();
+});
 
 if (!Astrolume.hasWebGL) {
   for (const id of ['model', 'controls']) document.getElementById(id).hidden = true;
