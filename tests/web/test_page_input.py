@@ -139,6 +139,26 @@ class TouchTest(unittest.TestCase):
                 self.run_screen(screen, width, height, scale)
         self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
+    def test_menu_scrolls_on_a_phone_held_sideways(self):
+        width, height = 844, 390
+        page = self.open(width, height, 3)
+        page.hold(*page.model_point(0.2, 0.2), LONG_PRESS_S * 1.6)
+        page.wait_for("return Astrolume.menuOpen", "the menu")
+        menu = self.driver.find_element(By.ID, "body-menu")
+        self.assertTrue(inside(menu.rect, width, height), f"the menu at {menu.rect}")
+        self.assertGreater(page.js("return arguments[0].scrollHeight - arguments[0].clientHeight", menu), 0)
+        # An entry below the screen's edge, scrolled into view inside the menu and tapped.
+        pluto = page.entry("Pluto")
+        self.assertFalse(inside(pluto.rect, width, height))
+        page.js("arguments[0].scrollIntoView({block: 'end'})", pluto)
+        self.assertTrue(inside(pluto.rect, width, height))
+        page.tap(pluto)
+        page.wait_box("명왕성")
+        page.tap(self.driver.find_element(By.ID, "message-box-ok"))
+        page.wait_for("return !Astrolume.boxOpen", "the box to close")
+        self.assertEqual(page.js("return [scrollX, scrollY]"), [0, 0])
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
     def run_screen(self, screen, width, height, scale):
         page = self.open(width, height, scale)
         self.check_sizes(page, width, height, f"{screen}, first state")
