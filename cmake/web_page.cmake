@@ -31,7 +31,8 @@ add_custom_command(OUTPUT ${font_subset}
                    DEPENDS ${font_text_sources}
                    COMMENT "Keeping the characters Astrolume shows from ${ASTROLUME_HANGUL_FONT}")
 
-set(page_parts page.html page.css page.js menu.js message_box.js body_maps.js make_page.py)
+set(page_parts page.html page.css page.js menu.js touch.js controls.js message_box.js body_maps.js
+               make_page.py)
 list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/page/)
 file(GLOB body_images ${ASTROLUME_BODY_IMAGE_DIR}/*.bmp)
 set(page ${CMAKE_BINARY_DIR}/astrolume-${PROJECT_VERSION}.html)

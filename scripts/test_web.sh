@@ -35,8 +35,9 @@ echo "== The decoder's tests under Node"
 for program in bmp_decoder_tests bmp_conformance_tests; do
   node "$root/build-web-tests/tests/$program.js"
 done
-# The browsers and their drivers, run by Debian's own Python (another python3 may come first on the PATH).
-"$root/scripts/setup_browsers.sh" python3-fonttools
+# The browsers and their drivers, run by Debian's own Python (another python3 may come first on the
+# PATH), and the npm packages the tests use, as their lock file pins them.
+"$root/scripts/setup_browsers.sh" python3-fonttools python3-numpy
 cmake --build "$root/build-web-host" --parallel "$jobs" --target astrolume >&2
 
 . "$root/scripts/display.sh"
@@ -46,5 +47,7 @@ export ASTROLUME_PAGE=$page ASTROLUME_PAGE_PARTS=$root/build-web ASTROLUME_IMAGE
   ASTROLUME_LINUX_PROGRAM=$root/build-web-host/astrolume
 echo "== The page in Chromium"
 /usr/bin/python3 "$root/tests/web/test_page.py"
+echo "== The page by touch, by keyboard, without WebGL, and axe-core's checks, in Chromium"
+/usr/bin/python3 "$root/tests/web/test_page_input.py"
 echo "== The page in WebKitGTK and Firefox ESR (and the menu's gestures in Chromium)"
 /usr/bin/python3 "$root/tests/web/test_engines.py"

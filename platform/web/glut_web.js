@@ -1,6 +1,8 @@
 // Emscripten library: where Emscripten's GLUT does otherwise than freeglut on the desktop.
 // - The idle callback: the page can hold it while a box is open, as the desktop's blocking box holds
 //   the whole program. One timer chain at most, however often the program switches it on and off.
+// - Keys from the page (Module.astrolumeKey): its on-screen controls and the pinch give the program
+//   the keys they stand for.
 // - The motion callback: Emscripten's passes the pointer's previous position, so a drag lagged one
 //   event behind (a single move was lost entirely); freeglut passes the new one.
 // - exit(): the page is told the status (Module.astrolumeExit) before Emscripten stops the program by
@@ -8,8 +10,9 @@
 //   disk ("Script error."). Only the program's own exit() comes here: Emscripten's return from main
 //   while a box at start-up waits (Asyncify) exits otherwise, and ends nothing.
 mergeInto(LibraryManager.library, {
-  $AstrolumeGlut__deps: ['$GLUT', '$Browser'],
+  $AstrolumeGlut__deps: ['$GLUT', '$Browser', '$callUserCallback'],
   $AstrolumeGlut__postset: 'Module["astrolumeHoldIdle"] = function(held) { AstrolumeGlut.hold(held); };\n' +
+                           'Module["astrolumeKey"] = function(key) { AstrolumeGlut.key(key); };\n' +
                            'GLUT.onMousemove = AstrolumeGlut.onMousemove;',
   $AstrolumeGlut: {
     timer: 0,
@@ -29,6 +32,13 @@ mergeInto(LibraryManager.library, {
     hold: function(held) {
       AstrolumeGlut.held = held;
       if (!held) AstrolumeGlut.schedule(0);
+    },
+    // A key from the page's own controls and gestures, as if typed with the pointer where it last was.
+    key: function(key) {
+      if (ABORT || !GLUT.keyboardFunc) return;
+      callUserCallback(function() {
+        {{{ makeDynCall('viii', 'GLUT.keyboardFunc') }}}(key, Browser.mouseX, Browser.mouseY);
+      });
     },
     onMousemove: function(event) {
       var lastX = Browser.mouseX;

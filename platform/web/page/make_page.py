@@ -9,7 +9,7 @@ import pathlib
 
 HERE = pathlib.Path(__file__).resolve().parent
 # The page's own scripts, in the order they must run: page.js sets up what the others extend.
-PAGE_SCRIPTS = ["page.js", "body_maps.js", "menu.js", "message_box.js"]
+PAGE_SCRIPTS = ["page.js", "body_maps.js", "menu.js", "touch.js", "controls.js", "message_box.js"]
 # Only the eleven names the program opens are carried; anything else in the folder stays out.
 BODY_IMAGE_NAMES = ["Sun.bmp", "Mercury.bmp", "Venus.bmp", "earth.bmp", "Moon.bmp", "Mars.bmp",
                     "Jupiter.bmp", "saturn.bmp", "Uranus.bmp", "Neptune.bmp", "Pluto.bmp"]

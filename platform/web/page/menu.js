@@ -1,14 +1,17 @@
-// The body menu: GLUT's menu calls fill it (platform/web/menu_web.cpp); the button it is attached to, or a
-// long press on a touch screen, opens it at the pointer, and the chosen entry's value goes back to the
-// program's menu callback. The browser's own context menu never shows over the model.
+// The body menu: GLUT's menu calls fill it (platform/web/menu_web.cpp); the button it is attached to,
+// a long press on a touch screen (touch.js), the context-menu key or Shift+F10 on the model, or the
+// bodies button opens it, and the chosen entry's value goes back to the program's menu callback. The
+// browser's own context menu never shows over the model.
 'use strict';
 
 {
   const layer = document.getElementById('menu-layer');
   const list = document.getElementById('body-menu');
-  const longPressMs = 500;
+  const bodiesButton = document.getElementById('bodies-button');
   let attachedButton = -1; // GLUT's button numbers are the DOM's: 0 left, 1 middle, 2 right
-  let longPress = 0;
+  // The finger whose long press opened the menu, while it is down: lifted over an entry after moving
+  // off the spot where the menu opened, it chooses that entry.
+  let slide = null;
 
   const choose = (value) => {
     if (!Astrolume.menuOpen) return; // a release that chose already is followed by its click
@@ -30,6 +33,8 @@
     attach: (button) => { attachedButton = button; },
   };
 
+  const entries = () => [...list.children];
+
   const openAt = (clientX, clientY) => {
     Astrolume.menuOpen = true;
     layer.hidden = false;
@@ -38,24 +43,79 @@
     const y = Math.min(clientY + 1, window.innerHeight - list.offsetHeight);
     list.style.left = Math.max(0, x) + 'px';
     list.style.top = Math.max(0, y) + 'px';
+    list.scrollTop = 0;
+  };
+
+  Astrolume.openMenuByTouch = (touch) => {
+    openAt(touch.clientX, touch.clientY);
+    slide = {id: touch.identifier, x: touch.clientX, y: touch.clientY, moved: false};
+  };
+
+  // From the keyboard: over the model's middle, the first entry focused.
+  Astrolume.openMenuAtModel = () => {
+    const box = Module.canvas.getBoundingClientRect();
+    openAt(box.left + box.width / 2, box.top + box.height / 2);
+    entries()[0]?.focus();
   };
 
   Astrolume.closeMenu = () => {
+    const hadFocus = list.contains(document.activeElement);
     Astrolume.menuOpen = false;
     layer.hidden = true;
+    slide = null;
+    if (hadFocus) Module.canvas.focus();
   };
 
   layer.addEventListener('click', (event) => { if (event.target === layer) Astrolume.closeMenu(); });
   layer.addEventListener('contextmenu', (event) => event.preventDefault());
+  bodiesButton.addEventListener('click', () => {
+    // Above the button, whose row lies below the model.
+    const box = bodiesButton.getBoundingClientRect();
+    openAt(box.left, 0);
+    list.style.top = Math.max(0, box.top - list.offsetHeight) + 'px';
+    entries()[0]?.focus();
+  });
 
-  // Input while the menu is up: Escape closes it, nothing reaches the model. As in GLUT, releasing the
-  // menu's own button over an entry chooses it (press, drag onto the entry, release); the page's window
-  // listener takes that release before the entry could, so it chooses here.
+  // Arrows move through the entries, Enter or Space chooses, Escape closes: focus goes back to the model.
+  const menuKey = (event) => {
+    event.preventDefault();
+    const all = entries();
+    const at = all.indexOf(document.activeElement);
+    const step = {ArrowDown: 1, ArrowUp: -1}[event.key];
+    if (step) all[at < 0 ? (step > 0 ? 0 : all.length - 1) : (at + step + all.length) % all.length].focus();
+    else if (event.key === 'Home') all[0].focus();
+    else if (event.key === 'End') all[all.length - 1].focus();
+    else if ((event.key === 'Enter' || event.key === ' ') && at >= 0) choose(Number(all[at].dataset.value));
+    else if (event.key === 'Escape') {
+      Astrolume.closeMenu();
+      Module.canvas.focus();
+    }
+  };
+
+  // The long-pressing finger: moving over the entries shows which one lifting it would choose.
+  const slideTouch = (event) => {
+    const touch = [...event.changedTouches].find((t) => t.identifier === slide.id);
+    if (!touch) return;
+    event.preventDefault();
+    if (Math.hypot(touch.clientX - slide.x, touch.clientY - slide.y) > Astrolume.touchTrembleCss) slide.moved = true;
+    const entry = document.elementFromPoint(touch.clientX, touch.clientY)?.closest('#body-menu li');
+    if (event.type === 'touchmove') {
+      if (slide.moved && entry) entry.focus({preventScroll: true});
+    } else {
+      const chosen = slide.moved && event.type === 'touchend' ? entry : null;
+      slide = null;
+      // Chosen once the lift is over, as a tap's click comes after its touchend.
+      if (chosen) setTimeout(() => choose(Number(chosen.dataset.value)));
+    }
+  };
+
+  // Input while the menu is up: nothing reaches the model. As in GLUT, releasing the menu's own button
+  // over an entry chooses it (press, drag onto the entry, release); the page's window listener takes
+  // that release before the entry could, so it chooses here.
   Astrolume.menuInput = (event) => {
-    if (event.type === 'keydown') {
-      event.preventDefault();
-      if (event.key === 'Escape') Astrolume.closeMenu();
-    } else if (event.type === 'mouseup' && event.button === attachedButton) {
+    if (event.type === 'keydown') menuKey(event);
+    else if (slide && /^touch(move|end|cancel)$/.test(event.type)) slideTouch(event);
+    else if (event.type === 'mouseup' && event.button === attachedButton) {
       const item = event.target.closest && event.target.closest('#body-menu li');
       if (item) choose(Number(item.dataset.value));
     }
@@ -65,16 +125,8 @@
   // Input while the menu is closed: the attached button on the model opens it, and neither its press
   // nor its release reaches the program, as with GLUT's menus on the desktop.
   Astrolume.menuTrigger = (event) => {
-    const onModel = event.target === Module.canvas;
-    if (event.type === 'touchstart' && onModel && event.touches.length === 1) {
-      const touch = event.touches[0];
-      clearTimeout(longPress);
-      longPress = setTimeout(() => openAt(touch.clientX, touch.clientY), longPressMs);
-    } else if (event.type === 'touchend' || event.type === 'touchmove') {
-      clearTimeout(longPress);
-    }
     if (attachedButton < 0 || event.button !== attachedButton) return false;
-    if (event.type === 'mousedown' && onModel) {
+    if (event.type === 'mousedown' && event.target === Module.canvas) {
       event.preventDefault();
       openAt(event.clientX, event.clientY);
       return true;

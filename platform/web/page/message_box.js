@@ -8,8 +8,12 @@
   let dismiss = null;
 
   Module.astrolumeShowMessageBox = (isError, caption, text) => new Promise((resolve) => {
-    document.getElementById('message-box-title').textContent = caption;
-    document.getElementById('message-box-text').textContent = text;
+    // Korean is read as Korean: the bodies' boxes are, the decoder's messages are English.
+    for (const [id, words] of [['message-box-title', caption], ['message-box-text', text]]) {
+      const element = document.getElementById(id);
+      element.textContent = words;
+      element.lang = /[\uac00-\ud7a3]/.test(words) ? 'ko' : 'en';
+    }
     dialog.classList.toggle('error', isError);
     Astrolume.boxesShown += 1;
     Astrolume.holdModel(true);

@@ -21,8 +21,21 @@ const Astrolume = {
 // the program calls with OpenGL's default, does nothing; anything else on stderr is an error.
 const expectedNotices = [/^WARNING: using emscripten GL (immediate mode )?emulation/, /^TODO: glShadeModel$/];
 
+// Without WebGL (a blocked graphics driver, a policy, an old PC) the program could draw nothing and would
+// fail at its first OpenGL call: it is not started, and the page says what to try instead.
+Astrolume.hasWebGL = (() => {
+  try {
+    const context = document.createElement('canvas').getContext('webgl');
+    if (context) context.getExtension('WEBGL_lose_context')?.loseContext();
+    return Boolean(context);
+  } catch {
+    return false;
+  }
+})();
+
 var Module = {
   canvas: document.getElementById('model'),
+  noInitialRun: !Astrolume.hasWebGL,
   preRun: [],
   print: (text) => console.log(text),
   printErr: (text) => {
@@ -50,17 +63,40 @@ Astrolume.holdModel = (held) => {
 // The licence notes: while they are open the model takes no input.
 const licences = document.getElementById('licences');
 
-// The events GLUT listens to on the window. The page listens first (its listeners are registered
-// before the program's), so it can keep them from the model while a box or the menu is open.
+// The events GLUT listens to on the window, and touchcancel. The page listens first (its listeners are
+// registered before the program's), so it can keep them from the model while a box or the menu is open.
 const modelInputEvents = ['keydown', 'keyup', 'keypress', 'mousedown', 'mouseup', 'mousemove', 'mousewheel',
-                          'wheel', 'DOMMouseScroll', 'touchstart', 'touchmove', 'touchend'];
+                          'wheel', 'DOMMouseScroll', 'touchstart', 'touchmove', 'touchend', 'touchcancel'];
+
+// Keys while nothing is open: Tab moves the focus, and the program hears keys only while the model
+// (or nothing in particular) has the focus; a focused page button keeps its Space and Enter.
+const pageKeyInput = (event) => {
+  if (event.key === 'Tab') return true;
+  const focused = document.activeElement;
+  if (focused && focused !== document.body && focused !== Module.canvas) return true;
+  if (event.type === 'keydown' && (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey))) {
+    event.preventDefault();
+    Astrolume.openMenuAtModel();
+    return true;
+  }
+  return false;
+};
+
+const keepFromProgram = (event) => {
+  if (Astrolume.ended || !Astrolume.hasWebGL) return true;
+  if (Astrolume.boxOpen) return Astrolume.messageBoxInput(event);
+  if (Astrolume.menuOpen) return Astrolume.menuInput(event);
+  if (licences.open) return true;
+  // The program hears a finger only as the mouse input the gesture stands for (touch.js).
+  if (event.type.startsWith('touch')) return Astrolume.touchInput(event);
+  if (event.type.startsWith('key')) return pageKeyInput(event);
+  return Astrolume.menuTrigger(event);
+};
+// Not passive: a window's touch listeners are passive unless they say otherwise, and the page cancels
+// touches on the model.
 for (const type of modelInputEvents) {
-  window.addEventListener(type, (event) => {
-    const keep = Astrolume.ended || (Astrolume.boxOpen ? Astrolume.messageBoxInput(event)
-                                     : Astrolume.menuOpen ? Astrolume.menuInput(event)
-                                     : licences.open || Astrolume.menuTrigger(event));
-    if (keep) event.stopImmediatePropagation();
-  }, true);
+  window.addEventListener(type, (event) => { if (keepFromProgram(event)) event.stopImmediatePropagation(); },
+                          {capture: true, passive: false});
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
@@ -101,4 +137,13 @@ document.getElementById('show-licences').addEventListener('click', (event) => {
   event.preventDefault();
   licences.showModal();
 });
-document.getElementById('close-licences').addEventListener('click', () => licences.close());
+// Closed, the notes hand the focus to the model, as a box does, so its keys work again at once.
+document.getElementById('close-licences').addEventListener('click', () => {
+  licences.close();
+  Module.canvas.focus();
+});
+
+if (!Astrolume.hasWebGL) {
+  for (const id of ['model', 'controls']) document.getElementById(id).hidden = true;
+  document.getElementById('no-webgl').hidden = false;
+}

@@ -1,0 +1,421 @@
+#!/usr/bin/python3
+"""The page on the devices of a classroom, in headless Chromium: touch screens (Chromium's touch emulation
+at a tablet's and a phone's size, fingers sent through the DevTools protocol), a keyboard alone, a browser
+without WebGL, and axe-core's WCAG 2.1 A and AA checks. Run by scripts/test_web.sh after test_page.py,
+with the same environment (see there); axe-core comes from tests/web/node_modules (npm ci).
+  ASTROLUME_TABLET_SCREENSHOT   optional: where to save the page at the tablet's size
+"""
+import io
+import os
+import re
+import base64
+import time
+import unittest
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from test_page import PAGE, ROOT, Page, assert_same_picture, chromium
+
+AXE = ROOT / "tests" / "web" / "node_modules" / "axe-core" / "axe.min.js"
+# (name, CSS width, CSS height, device pixels per CSS pixel)
+SCREENS = [("tablet", 820, 1180, 2), ("phone", 390, 844, 3)]
+TAP_TARGET = 44  # CSS pixels a finger needs, each way
+LONG_PRESS_S = 0.5
+SATURN = 6  # its place in the menu
+# Doubling the distance between two fingers: one zoom step per 1 % of change, whole steps only.
+PINCH_FROM, PINCH_TO, PINCH_STEPS = 50, 100, 69
+
+
+def cdp_keys(driver, key, code, key_code, modifiers=0):
+    """A key the WebDriver keys cannot name (the context-menu key), pressed and released."""
+    for kind in ["rawKeyDown", "keyUp"]:
+        driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": kind, "key": key, "code": code,
+                                                          "windowsVirtualKeyCode": key_code, "modifiers": modifiers})
+
+
+class InputPage(Page):
+    def touch(self, kind, *points):
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in enumerate(points)]})
+
+    def hold(self, x, y, seconds, moves=()):
+        """A finger down at (x, y), moved through `moves` meanwhile, lifted after `seconds`."""
+        self.touch("touchStart", (x, y))
+        started = time.monotonic()
+        for point in moves:
+            self.touch("touchMove", point)
+        time.sleep(max(0.0, seconds - (time.monotonic() - started)))
+        self.touch("touchEnd")
+
+    def tap(self, element):
+        box = element.rect
+        self.hold(box["x"] + box["width"] / 2, box["y"] + box["height"] / 2, 0.05)
+
+    def pinch(self, x, y, start, end, moves=8):
+        """Two fingers either side of (x, y), `start` apart, moved until they are `end` apart."""
+        self.touch("touchStart", (x - start / 2, y), (x + start / 2, y))
+        for i in range(1, moves + 1):
+            half = (start + (end - start) * i / moves) / 2
+            self.touch("touchMove", (x - half, y), (x + half, y))
+        self.touch("touchEnd")
+
+    def tap_beside_menu(self):
+        menu = self.driver.find_element(By.ID, "body-menu").rect
+        x = menu["x"] - 10 if menu["x"] >= 20 else menu["x"] + menu["width"] + 10
+        self.hold(x, menu["y"] + 5, 0.05)
+        self.wait_for("return !Astrolume.menuOpen", "the menu to close")
+
+    def model_point(self, dx=0.0, dy=0.0):
+        """A point of the model, as fractions of its side from its middle."""
+        box = self.canvas.rect
+        return box["x"] + box["width"] * (0.5 + dx), box["y"] + box["height"] * (0.5 + dy)
+
+    def button(self, name):
+        return self.driver.find_element(By.XPATH, f"//nav[@id='controls']/button[@aria-label='{name}' or .='{name}']")
+
+    def entry(self, label):
+        return next(e for e in self.driver.find_elements(By.CSS_SELECTOR, "#body-menu li") if e.text == label)
+
+    def animating(self):
+        """Whether frames come by themselves: the animation runs, no button is held."""
+        drawn = self.js("return Astrolume.framesDrawn")
+        time.sleep(0.4)
+        return self.js("return Astrolume.framesDrawn") > drawn + 3
+
+    def wait_box(self, title):
+        self.wait_for("return Astrolume.boxOpen", f"the {title} box")
+        self.assertTitle(title)
+
+    def assertTitle(self, title):
+        if self.box()[0] != title:
+            raise AssertionError(f"box {self.box()[0]!r}, not {title!r}")
+
+    def focused(self):
+        return self.js("const e = document.activeElement; return e.id || e.getAttribute('aria-label') || e.textContent")
+
+
+def inside(box, width, height):
+    return box["x"] >= 0 and box["y"] >= 0 and box["x"] + box["width"] <= width + 0.5 and \
+        box["y"] + box["height"] <= height + 0.5
+
+
+class TouchTest(unittest.TestCase):
+    """A tablet and a phone: every gesture and control, what it gives the program, and the sizes."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = chromium()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+    def open(self, width, height, scale):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": scale, "mobile": True})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        page = InputPage(self.driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        self.assertTrue(page.js("return matchMedia('(pointer: coarse)').matches"))
+        return page
+
+    def check_sizes(self, page, width, height, what):
+        """What a finger hits is inside the screen and 44 x 44 CSS pixels at least."""
+        targets = page.js("return [...document.querySelectorAll('button, a, #body-menu li, canvas, #body-menu')]"
+                          ".filter(e => e.getClientRects().length && !e.closest('[hidden], dialog:not([open])'))"
+                          ".map(e => [e.getAttribute('aria-label') || e.textContent.slice(0, 20) || e.id,"
+                          " e.getBoundingClientRect().toJSON(), e.tagName])")
+        self.assertTrue(targets)
+        for name, box, tag in targets:
+            self.assertTrue(inside(box, width, height), f"{what}: {name} at {box} leaves the screen")
+            if tag in ("BUTTON", "A", "LI"):
+                self.assertGreaterEqual(min(box["width"], box["height"]), TAP_TARGET - 0.5,
+                                        f"{what}: {name} is {box['width']} x {box['height']}")
+
+    def test_gestures_and_controls(self):
+        for screen, width, height, scale in SCREENS:
+            with self.subTest(screen=screen):
+                self.run_screen(screen, width, height, scale)
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_menu_scrolls_on_a_phone_held_sideways(self):
+        width, height = 844, 390
+        page = self.open(width, height, 3)
+        page.hold(*page.model_point(0.2, 0.2), LONG_PRESS_S * 1.6)
+        page.wait_for("return Astrolume.menuOpen", "the menu")
+        menu = self.driver.find_element(By.ID, "body-menu")
+        self.assertTrue(inside(menu.rect, width, height), f"the menu at {menu.rect}")
+        self.assertGreater(page.js("return arguments[0].scrollHeight - arguments[0].clientHeight", menu), 0)
+        # An entry below the screen's edge, scrolled into view inside the menu and tapped.
+        pluto = page.entry("Pluto")
+        self.assertFalse(inside(pluto.rect, width, height))
+        page.js("arguments[0].scrollIntoView({block: 'end'})", pluto)
+        self.assertTrue(inside(pluto.rect, width, height))
+        page.tap(pluto)
+        page.wait_box("명왕성")
+        page.tap(self.driver.find_element(By.ID, "message-box-ok"))
+        page.wait_for("return !Astrolume.boxOpen", "the box to close")
+        self.assertEqual(page.js("return [scrollX, scrollY]"), [0, 0])
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def run_screen(self, screen, width, height, scale):
+        page = self.open(width, height, scale)
+        self.check_sizes(page, width, height, f"{screen}, first state")
+        self.assertFalse(page.js("return getComputedStyle(document.querySelector('.coarse-help')).display"
+                                 " === 'none'"), "the help names gestures")
+        # (-webkit-touch-callout is WebKit's alone.)
+        self.assertEqual(page.js("const s = getComputedStyle(document.body); return [s.touchAction, s.userSelect]"),
+                         ["none", "none"])
+        if screen == "tablet" and os.environ.get("ASTROLUME_TABLET_SCREENSHOT"):
+            self.driver.save_screenshot(os.environ["ASTROLUME_TABLET_SCREENSHOT"])
+
+        # A tap is a click: its release starts the animation, as on the desktop. The start/stop control
+        # stops it.
+        self.assertFalse(page.animating())
+        page.hold(*page.model_point(0, 0.3), 0.05)
+        self.assertTrue(page.animating(), f"{screen}: a tap did not start the animation")
+        page.tap(page.button("Start/stop"))
+        self.assertFalse(page.animating(), f"{screen}: start/stop did not stop the animation")
+        still = page.settled_picture()
+
+        # Each control gives the picture of its key: its key's opposite undoes it, its key does it again.
+        controls = [("Zoom in", "z", "x"), ("Zoom out", "x", "z"), ("Light", "l", "l")]
+        for name, key, opposite in controls:
+            with self.subTest(screen=screen, control=name):
+                before = page.settled_picture()
+                page.tap(page.button(name))
+                after = page.settled_picture()
+                self.assertNotEqual(after.pixels, before.pixels, f"{name} changed nothing")
+                page.keys(opposite)
+                self.assertEqual(page.settled_picture().pixels, before.pixels, f"{name} and {opposite}")
+                page.keys(key)
+                self.assertEqual(page.settled_picture().pixels, after.pixels, f"{name} against {key}")
+                page.keys(opposite)
+        self.assertEqual(page.settled_picture().pixels, still.pixels)
+
+        # Taps, drags and presses by how long and how far the finger goes: (what, seconds, moves in CSS
+        # pixels, whether the menu opens). The program's drag is a mouse's over the same pixels.
+        x, y = page.model_point(0, -0.3)
+        gestures = [
+            ("a tap", 0.05, [], False),
+            ("half the long-press time", LONG_PRESS_S / 2, [], False),
+            ("a long press", LONG_PRESS_S * 1.6, [], True),
+            ("a long press trembling by 8 pixels", LONG_PRESS_S * 1.6, [(x + 6, y + 5), (x - 2, y - 6)], True),
+            ("a drag started at once", LONG_PRESS_S * 1.6, [(x, y + 12), (x, y + 40), (x, y + 60)], False),
+        ]
+        for what, seconds, moves, menu in gestures:
+            with self.subTest(screen=screen, gesture=what):
+                before = page.settled_picture()
+                started = time.monotonic()
+                page.hold(x, y, seconds, moves)
+                held = time.monotonic() - started
+                if held >= LONG_PRESS_S * 0.9 and not menu and not moves:
+                    self.skipTest(f"the machine took {held:.2f} s to send a short press")
+                time.sleep(0.2)
+                self.assertEqual(page.js("return Astrolume.menuOpen"), menu, f"{what}: the menu")
+                if menu:
+                    page.tap_beside_menu()  # a tap outside the menu closes it
+                picture = page.settled_picture()
+                if menu:
+                    self.assertEqual(picture.pixels, before.pixels, f"{what} turned the model")
+                elif moves:
+                    self.assertNotEqual(picture.pixels, before.pixels, f"{what} turned nothing")
+                    page.drag_from(*moves[-1], 0, y - moves[-1][1])
+                    self.assertEqual(page.settled_picture().pixels, before.pixels,
+                                     f"{what}: a mouse's drag back does not undo it")
+                else:
+                    self.assertEqual(picture.pixels, before.pixels, f"{what} changed the picture")
+
+        # Two fingers: the program's zoom steps, one for each 1 % of their distance, and no turn.
+        with self.subTest(screen=screen, gesture="pinch"):
+            middle = page.model_point()
+            page.pinch(*middle, PINCH_FROM, PINCH_TO)
+            spread = page.settled_picture()
+            self.assertNotEqual(spread.pixels, still.pixels, "spreading zoomed nothing")
+            page.keys("x" * PINCH_STEPS)
+            assert_same_picture(self, page.settled_picture(), still, "spread, then x as often")
+            page.keys("z" * PINCH_STEPS)
+            assert_same_picture(self, page.settled_picture(), spread, "z as often as the spread's steps")
+            page.pinch(*middle, PINCH_TO, PINCH_FROM)
+            assert_same_picture(self, page.settled_picture(), still, "spread, then pinched back")
+            self.assertFalse(page.animating(), "a pinch started the animation")
+            self.assertEqual(page.js("return [scrollX, scrollY, visualViewport.scale]"), [0, 0, 1])
+
+        # The menu by a long press, and Saturn by a tap; then again by sliding onto Saturn. Both give the
+        # ring close-up that the keyboard's choice gives.
+        close_ups = []
+        for way in ["tap", "slide", "keys"]:
+            with self.subTest(screen=screen, menu=way):
+                x, y = page.model_point(-0.3, -0.3)
+                if way == "keys":
+                    page.canvas.send_keys(Keys.SHIFT + Keys.F10)
+                    page.keys(Keys.ARROW_DOWN * SATURN + Keys.ENTER)
+                elif way == "tap":
+                    page.hold(x, y, LONG_PRESS_S * 1.6)
+                    time.sleep(0.3)
+                    self.assertTrue(page.js("return Astrolume.menuOpen"), "the menu closed at the lift")
+                    self.check_sizes(page, width, height, f"{screen}, menu open")
+                    page.tap(page.entry("Saturn"))
+                else:
+                    page.touch("touchStart", (x, y))
+                    time.sleep(LONG_PRESS_S * 1.6)
+                    self.assertTrue(page.js("return Astrolume.menuOpen"))
+                    box = page.entry("Saturn").rect
+                    target = (box["x"] + box["width"] / 2, box["y"] + box["height"] / 2)
+                    page.touch("touchMove", ((x + target[0]) / 2, (y + target[1]) / 2))
+                    page.touch("touchMove", target)
+                    page.touch("touchEnd")
+                page.wait_box("토성")
+                self.check_sizes(page, width, height, f"{screen}, box open")
+                page.tap(self.driver.find_element(By.ID, "message-box-ok"))
+                page.wait_for("return !Astrolume.boxOpen", "the box to close")
+                close_ups.append(page.settled_picture())
+                self.assertNotEqual(close_ups[-1].pixels, still.pixels, "no close-up")
+                self.assertEqual(close_ups[-1].pixels, close_ups[0].pixels, f"{way}: another close-up")
+                page.js("Module._astrolumeChooseMenuEntry(+[...document.querySelectorAll('#body-menu li')]"
+                        ".find(e => e.textContent === 'Astrolume').dataset.value)")
+                self.assertEqual(page.settled_picture().pixels, still.pixels)
+
+        # No press left a button held: the animation runs again when started, and a long press with it
+        # running leaves it running.
+        page.tap(page.button("Start/stop"))
+        x, y = page.model_point(0.3, 0.3)
+        page.hold(x, y, LONG_PRESS_S * 1.6)
+        page.wait_for("return Astrolume.menuOpen", "the menu")
+        page.tap_beside_menu()
+        self.assertTrue(page.animating(), f"{screen}: the animation froze after a long press")
+        self.assertEqual(page.console_problems(), [])
+
+
+class KeyboardTest(unittest.TestCase):
+    """A keyboard alone: the menu, the box, Tab through the controls, and keys kept where they belong."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = chromium()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+    def test_menu_box_and_focus(self):
+        page = InputPage(self.driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        page.keys(" ")
+        still = page.settled_picture()
+        openers = [
+            ("Shift+F10", lambda: page.canvas.send_keys(Keys.SHIFT + Keys.F10)),
+            ("the context-menu key", lambda: (page.canvas.click(), cdp_keys(self.driver, "ContextMenu",
+                                                                            "ContextMenu", 93))),
+            ("the bodies button", lambda: page.button("Bodies").send_keys(Keys.ENTER)),
+        ]
+        box_keys = [("Return", Keys.ENTER), ("Space", " "), ("Escape", Keys.ESCAPE)]
+        for (opener, open_menu), (key_name, key) in zip(openers, box_keys):
+            with self.subTest(opener=opener, box_closed_by=key_name):
+                page.js("Module.canvas.focus()")
+                open_menu()
+                page.wait_for("return Astrolume.menuOpen", "the menu")
+                self.assertEqual(page.focused(), "Sun")
+                page.keys(Keys.ARROW_UP + Keys.ARROW_DOWN * (SATURN + 1))
+                self.assertEqual(page.focused(), "Saturn")
+                page.keys(Keys.ENTER)
+                page.wait_box("토성")
+                self.assertEqual(page.focused(), "message-box-ok")
+                page.keys(key)
+                page.wait_for("return !Astrolume.boxOpen", f"{key_name} to close the box")
+                self.assertFalse(page.js("return Astrolume.ended"))
+                self.assertEqual(page.focused(), "model")
+                self.assertNotEqual(page.settled_picture().pixels, still.pixels)
+                page.canvas.send_keys(Keys.SHIFT + Keys.F10)
+                page.keys(Keys.END + Keys.SPACE)  # "Astrolume": the whole system again
+                self.assertEqual(page.settled_picture().pixels, still.pixels)
+        # Escape closes the menu alone.
+        page.canvas.send_keys(Keys.SHIFT + Keys.F10)
+        page.keys(Keys.ESCAPE)
+        self.assertFalse(page.js("return Astrolume.menuOpen || Astrolume.ended"))
+        self.assertEqual(page.focused(), "model")
+
+        # Tab goes through the page's controls, and the program hears none of it (Tab would redraw).
+        frames = page.js("return Astrolume.framesDrawn")
+        order = []
+        for _ in range(6):
+            page.keys(Keys.TAB)
+            order.append(page.focused())
+        self.assertEqual(order, ["Zoom in", "Zoom out", "Light", "Start/stop", "bodies-button", "show-licences"])
+        time.sleep(0.3)
+        self.assertEqual(page.js("return Astrolume.framesDrawn"), frames, "the program heard Tab")
+
+        # Space or Enter on a focused control presses it and does not reach the program: the picture is
+        # its key's, and the animation stays stopped.
+        for name, key, opposite, press in [("Zoom in", "z", "x", Keys.ENTER), ("Light", "l", "l", " ")]:
+            with self.subTest(control=name, pressed_with=press):
+                before = page.settled_picture()
+                page.button(name).send_keys(press)
+                after = page.settled_picture()
+                self.assertNotEqual(after.pixels, before.pixels)
+                self.assertFalse(page.animating(), "the key reached the program too")
+                page.canvas.send_keys(opposite)
+                self.assertEqual(page.settled_picture().pixels, before.pixels)
+                page.canvas.send_keys(key)
+                self.assertEqual(page.settled_picture().pixels, after.pixels)
+                page.canvas.send_keys(opposite)
+        self.assertEqual(page.console_problems(), [])
+
+
+class WithoutWebGLTest(unittest.TestCase):
+    def test_message_and_no_errors(self):
+        driver = chromium(["--disable-webgl"])
+        self.addCleanup(driver.quit)
+        page = Page(driver, PAGE.as_uri())
+        page.wait_for("return document.readyState === 'complete'", "the page")
+        message = driver.find_element(By.ID, "no-webgl")
+        self.assertTrue(message.is_displayed())
+        self.assertFalse(page.canvas.is_displayed())
+        self.assertIn("needs WebGL", message.text)
+        self.assertIn("hardware acceleration", message.text)
+        self.assertIn("하드웨어 가속", message.text)
+        # Input of every kind afterwards raises nothing.
+        driver.find_element(By.TAG_NAME, "body").click()
+        page.keys("zxl " + Keys.SHIFT + Keys.F10 + Keys.ESCAPE)
+        cdp_keys(driver, "ContextMenu", "ContextMenu", 93)
+        time.sleep(0.3)
+        self.assertEqual(page.console_problems(), [])
+        # The embedded font holds every character of the message.
+        font = re.search(rb'src: url\(data:font/ttf;base64,([A-Za-z0-9+/=]+)\)', PAGE.read_bytes()).group(1)
+        from fontTools.ttLib import TTFont
+        covered = TTFont(io.BytesIO(base64.b64decode(font))).getBestCmap()
+        self.assertEqual(sorted(c for c in message.text if not c.isspace() and ord(c) not in covered), [])
+
+
+class AccessibilityTest(unittest.TestCase):
+    """axe-core's WCAG 2.1 A and AA rules in the page's four states."""
+
+    def test_no_violations(self):
+        driver = chromium()
+        self.addCleanup(driver.quit)
+        page = InputPage(driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        page.keys(" ")
+        axe = AXE.read_text(encoding="utf-8")
+        states = [
+            ("first state", lambda: None),
+            ("menu open", lambda: page.canvas.send_keys(Keys.SHIFT + Keys.F10)),
+            ("box open", lambda: (page.keys(Keys.ARROW_DOWN * SATURN + Keys.ENTER), page.wait_box("토성"))),
+            ("ended", lambda: (page.keys(Keys.ENTER), page.wait_for("return !Astrolume.boxOpen", "no box"),
+                               page.keys(Keys.ESCAPE), page.wait_for("return Astrolume.ended", "the end"))),
+        ]
+        for state, reach in states:
+            with self.subTest(state=state):
+                reach()
+                driver.execute_script(axe)
+                result = driver.execute_async_script(
+                    "const done = arguments[arguments.length - 1];"
+                    "axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa']}})"
+                    ".then(r => done(r.violations.map(v => [v.id, v.help, v.nodes.map(n => n.target.join(' '))])),"
+                    " e => done([['axe failed', String(e), []]]));")
+                self.assertEqual(result, [], f"{state}: WCAG violations")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
