@@ -270,7 +270,8 @@ def make_page_with_images(folder, name, change):
     shutil.copytree(IMAGES, images)
     change(images)
     output = folder / (name + ".html")
-    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", images, "test",
+    maps = [images / built.name for built in IMAGES.iterdir()]  # the built page's names, those removed left out
+    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", maps, "test",
                          [ROOT / "data" / "copyright"], output)
     return output
 
