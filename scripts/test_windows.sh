@@ -228,12 +228,11 @@ waitForExit() { # SECONDS: sets $status
   return 1
 }
 # After the checks of one start of the program: whatever a failed check left running is ended, so the
-# next start is alone.
+# next start is alone (started from its shortcut, the program outlives the command that started it).
 endProgram() {
-  if [ -f "$work/program.log" ] && [ ! -f "$work/program.status" ]; then
-    wine taskkill /F /IM astrolume.exe >/dev/null 2>&1 || true
-    waitForExit 10 || echo "astrolume.exe could not be ended" >&2
-  fi
+  [ -f "$work/program.log" ] || return 0
+  wine taskkill /F /IM astrolume.exe >/dev/null 2>&1 || true # finds nothing when every check passed
+  waitForExit 10 || echo "astrolume.exe could not be ended" >&2
   rm -f "$work/program.log" "$work/program.status"
 }
 entryIndex() { # LABEL: its entry's place in the menu, 0 for the first
@@ -469,18 +468,22 @@ closeUp() { isLit $((centre + 20)) "$centre" && isBlack "$(placeOf Neptune)" "$c
 saturnTitle=$(expected title.Saturn)
 mercuryTitle=$(expected title.Mercury)
 saturnByDrag() {
-  local left top right bottom side
+  local left top right bottom side text viewChanged=""
   chooseEntry drag Saturn
   waitForWindow "$saturnTitle" 10 || fail "pressing, dragging onto \"Saturn\" and releasing brought no box titled $saturnTitle"
-  [ "$(wine "$probe" text "$w_handle")" = "$(expected text.Saturn)" ] || fail "Saturn's box says: $(wine "$probe" text "$w_handle")"
+  # Read while the box is up, judged once it is answered, so that a wrong text leaves no box behind
+  # for the checks after this one.
+  text=$(wine "$probe" text "$w_handle")
   grabMain
-  isLit "$(placeOf Pluto)" "$centre" || fail "the view changed while the box was up"
+  isLit "$(placeOf Pluto)" "$centre" || viewChanged=1
   if [ -n "$picture" ]; then # the whole window, frame and title-bar buttons included, with the box
     read -r left top right bottom <<<"$(findWindow Astrolume && echo "$w_outer")"
     import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$picture"
     echo "picture of the program and its box: $picture"
   fi
   answerBox "$saturnTitle"
+  [ "$text" = "$(expected text.Saturn)" ] || fail "Saturn's box says: $text"
+  [ -z "${viewChanged:-}" ] || fail "the view changed while the box was up"
   # The ring lies between 7 and 9 units, with space between it and Saturn.
   waitForPicture closeUp 10 || fail "no Saturn close-up after the box"
   for side in -1 1; do
@@ -642,7 +645,8 @@ fromShortcut() {
   findWindow Astrolume || fail "no Astrolume window"
   clickTitleBar
   xdotool key Escape
-  waitForExit 10 || fail "the installed program is still running 10 s after Escape"
+  # The command that started it has already ended: its window shows whether it still runs.
+  waitUntilGone Astrolume 10 || fail "the installed program is still running 10 s after Escape"
   pass "the installed program, started from its shortcut, draws the textured first frame"
 }
 check shortcut install fromShortcut
