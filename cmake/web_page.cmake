@@ -1,9 +1,5 @@
 # The browser build's product: build-web/astrolume-<version>.html, one page holding the program
 # (WebAssembly inlined in its JavaScript), the body maps, a Hangul font and the licences.
-set(ASTROLUME_BODY_IMAGE_DIR "" CACHE PATH "Folder of the eleven body BMPs converted by make_body_images")
-if(NOT EXISTS ${ASTROLUME_BODY_IMAGE_DIR}/earth.bmp)
-  message(WARNING "No body images in '${ASTROLUME_BODY_IMAGE_DIR}': the page will draw its bodies untextured.")
-endif()
 find_program(ASTROLUME_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 set(ASTROLUME_HANGUL_FONT /usr/share/fonts/truetype/nanum/NanumGothic.ttf CACHE FILEPATH "Font the page embeds")
@@ -23,25 +19,28 @@ set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/
 set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp
                       ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${PROJECT_SOURCE_DIR}/image/body_textures.cpp
                       ${ASTROLUME_WEB_DIR}/page/page.html)
+set(font_text ${CMAKE_BINARY_DIR}/font-text.txt)
+add_custom_command(OUTPUT ${font_text}
+                   COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${font_text}
+                   DEPENDS ${font_text_sources}
+                   COMMENT "Gathering the characters Astrolume shows")
 set(font_subset ${CMAKE_BINARY_DIR}/nanum-gothic-subset.ttf)
 add_custom_command(OUTPUT ${font_subset}
-                   COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${CMAKE_BINARY_DIR}/font-text.txt
-                   COMMAND ${PYFTSUBSET} ${ASTROLUME_HANGUL_FONT} --text-file=${CMAKE_BINARY_DIR}/font-text.txt
-                           --no-hinting --output-file=${font_subset}
-                   DEPENDS ${font_text_sources}
+                   COMMAND ${PYFTSUBSET} ${ASTROLUME_HANGUL_FONT} --text-file=${font_text} --no-hinting
+                           --output-file=${font_subset}
+                   DEPENDS ${font_text}
                    COMMENT "Keeping the characters Astrolume shows from ${ASTROLUME_HANGUL_FONT}")
 
 set(page_parts page.html page.css page.js menu.js touch.js controls.js message_box.js body_maps.js
                make_page.py)
 list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/page/)
-file(GLOB body_images ${ASTROLUME_BODY_IMAGE_DIR}/*.bmp)
 set(page ${CMAKE_BINARY_DIR}/astrolume-${PROJECT_VERSION}.html)
 add_custom_command(OUTPUT ${page}
                    COMMAND ${ASTROLUME_SYSTEM_PYTHON} ${ASTROLUME_WEB_DIR}/page/make_page.py
                            --program $<TARGET_FILE:astrolume> --font ${font_subset}
-                           --images ${ASTROLUME_BODY_IMAGE_DIR} --version ${PROJECT_VERSION}
+                           --images ${ASTROLUME_BODY_IMAGE_PATHS} --version ${PROJECT_VERSION}
                            --licences ${PROJECT_SOURCE_DIR}/data/copyright /usr/share/doc/fonts-nanum/copyright
                            --output ${page}
-                   DEPENDS astrolume ${font_subset} ${page_parts} ${body_images}
+                   DEPENDS astrolume ${font_subset} ${page_parts} ${ASTROLUME_BODY_IMAGES_PRESENT}
                    COMMENT "Writing the page astrolume-${PROJECT_VERSION}.html")
 add_custom_target(web_page ALL DEPENDS ${page})

@@ -2,11 +2,6 @@
 # program reads them from its working folder) and the licence notes, packed by cpack as a zip and as a
 # 64-bit NSIS installer.
 
-# The images are made on the build machine by the Linux build's make_body_images (scripts/build_windows.sh).
-set(ASTROLUME_BODY_IMAGE_DIR "" CACHE PATH "Folder of the eleven body BMPs converted by make_body_images")
-if(NOT EXISTS ${ASTROLUME_BODY_IMAGE_DIR}/earth.bmp)
-  message(WARNING "No body images in '${ASTROLUME_BODY_IMAGE_DIR}': the packages will draw their bodies untextured.")
-endif()
 
 install(TARGETS astrolume RUNTIME DESTINATION .)
 install(DIRECTORY ${ASTROLUME_BODY_IMAGE_DIR}/ DESTINATION image FILES_MATCHING PATTERN "*.bmp")

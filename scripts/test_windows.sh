@@ -4,6 +4,8 @@
 # version); the real astrolume.exe from the zip, driven with xdotool like a user and read through
 # win32_window_probe.exe (Wine's windows are not X windows); and the installer, its shortcut and its
 # Programs and Features entry. With an argument, also saves a picture of the program with its Saturn box there (PNG).
+# Every check runs and is reported as passed, failed, or skipped when a check it needs did not pass;
+# the run fails at the end if any failed. What the program should show is in tests/expected.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
@@ -32,30 +34,73 @@ if [ -z "$name" ] || [ ! -f "$zip" ] || [ ! -f "$installer" ] || [ ! -f "$probe"
   exit 1
 fi
 
+# What the program shows: "NAME = VALUE" lines, "\n" standing for a line break.
+expected() {
+  local value
+  value=$(sed -n "s/^$1 = //p" "$root/tests/expected.txt")
+  [ -n "$value" ] || { echo "tests/expected.txt has no $1" >&2; return 1; }
+  echo "${value//'\n'/$'\n'}"
+}
+size=$(expected window.side)
+viewUnits=$(expected window.units)
+mapfile -t bodies < <(sed -n 's/^place\.\([A-Za-z]*\) = \([-0-9.]*\)$/\1 \2/p' "$root/tests/expected.txt")
+read -ra menuLabels <<<"$(expected menu)"
+[ ${#bodies[@]} -eq 11 ] && [ ${#menuLabels[@]} -eq 11 ] || { echo "tests/expected.txt: not eleven bodies and menu entries" >&2; exit 1; }
+centre=$((size / 2))
+
 work=$(mktemp -d)
 xvfb=""
-program=""
 cleanup() {
   set +e
-  [ -z "$program" ] || kill "$program" 2>/dev/null
   [ ! -d "$work/prefix" ] || WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
   [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# Anything that goes wrong ends the run, with the screen as it was kept for a look.
+# --- Checks. Each runs in a subshell of its own: fail ends that check alone, with the screen as it was
+# kept for a look. A check whose needed checks did not pass is skipped, so nothing waits for a window
+# that cannot come.
+declare -A outcome=() # check name: passed, failed or skipped
+checks=()
+current=""
 fail() {
-  echo "FAILED: $*" >&2
-  import -window root "/tmp/astrolume-windows-failure.png" 2>/dev/null &&
-    echo "the screen is in /tmp/astrolume-windows-failure.png" >&2
-  [ ! -f "$work/program.log" ] || { echo "program output:" >&2; cat "$work/program.log" >&2; }
+  echo "FAILED: $current: $*" | tee "$work/failure" >&2
+  import -window root "/tmp/astrolume-windows-$current.png" 2>/dev/null &&
+    echo "the screen is in /tmp/astrolume-windows-$current.png" >&2
+  [ ! -s "$work/program.log" ] || { echo "program output:" >&2; cat "$work/program.log" >&2; }
   exit 1
 }
-checks=0
-pass() {
-  checks=$((checks + 1))
-  echo "ok: $*"
+pass() { echo "ok: $current: $*"; }
+# check NAME "NEEDED CHECKS" COMMAND [ARGUMENTS...]: COMMAND ends with pass, or fails.
+check() {
+  local name=$1 needs=$2 need status
+  shift 2
+  checks+=("$name")
+  for need in $needs; do
+    if [ "${outcome[$need]:-}" != passed ]; then
+      outcome[$name]=skipped
+      echo "skipped: $name, as $need ${outcome[$need]:-was not run}"
+      return 0
+    fi
+  done
+  current=$name
+  rm -f "$work/failure"
+  # check is called as a plain command, never in a condition, so that set -e holds inside: a command
+  # that fails unexpectedly fails the check too.
+  set +e
+  (
+    set -e
+    "$@"
+  )
+  status=$?
+  set -e
+  if [ $status -eq 0 ]; then
+    outcome[$name]=passed
+  else
+    outcome[$name]=failed
+    [ -f "$work/failure" ] || echo "FAILED: $name: a command in it ended with status $status" >&2
+  fi
 }
 
 # --- The desktop: a 1280 x 1024 Xvfb and a Wine virtual desktop as large, so the 800 x 800 window fits
@@ -88,21 +133,12 @@ wine regedit /S "$work/settings.reg"
 cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 wineserver -w # the desktop comes up as set here once everything started so far has ended
 
-echo "== Decoder tests under Wine"
-(cd "$root" && ctest --preset windows --parallel "$(nproc)")
 
 # --- Looking at the program.
-# Where the model is, in the window: its size, and the bodies' places on the x axis at rest.
-size=$(sed -n 's/^constexpr int windowSize = \([0-9]*\);.*/\1/p' "$root/app/app.h")
-mapfile -t bodies < <(sed -n 's/^constexpr BodyPlace [a-z]*{"\([A-Za-z]*\)", \([-0-9.]*\),.*/\1 \2/p' \
-  "$root/tests/support/model_on_screen.h")
-[ -n "$size" ] && [ ${#bodies[@]} -eq 11 ] || fail "cannot read the window size and the bodies' places"
-centre=$((size / 2))
-# Pixel column / row of a model coordinate; the window shows -30 to 30 units.
-pixelX() { awk -v u="$1" -v s="$size" 'BEGIN { printf "%d", int(s / 2 + u * s / 60 + 0.5) }'; }
-pixelY() { awk -v u="$1" -v s="$size" 'BEGIN { printf "%d", int(s / 2 - u * s / 60 + 0.5) }'; }
-placeOf() { for b in "${bodies[@]}"; do [ "${b% *}" = "$1" ] && pixelX "${b#* }"; done; }
-
+# Pixel column / row of a model coordinate.
+pixelX() { awk -v u="$1" -v s="$size" -v n="$viewUnits" 'BEGIN { printf "%d", int(s / 2 + u * s / n + 0.5) }'; }
+pixelY() { awk -v u="$1" -v s="$size" -v n="$viewUnits" 'BEGIN { printf "%d", int(s / 2 - u * s / n + 0.5) }'; }
+placeOf() { for b in "${bodies[@]}"; do [ "${b% *}" != "$1" ] || pixelX "${b#* }"; done; }
 # findWindow TITLE: the first visible top-level window so titled, into w_handle, w_process, w_owner,
 # w_ownerProcess, w_outer (left top right bottom) and w_client.
 findWindow() {
@@ -163,27 +199,47 @@ waitForPicture() { # CONDITION-FUNCTION SECONDS
 }
 sunLit() { isLit "$centre" "$centre"; }
 
-startProgram() { # FOLDER [waiting]: runs astrolume.exe there, as double-clicking it would; "waiting"
-  # runs it from a batch script that waits for it with start /wait and ends with its exit status
+# startProgram FOLDER [waiting]: runs astrolume.exe there, as double-clicking it would; "waiting" runs
+# it from a batch script that waits for it with start /wait and ends with its exit status. The exit
+# status is written to program.status, which any later check can wait for.
+startProgram() {
+  local command=(wine astrolume.exe)
+  rm -f "$work/program.status"
   if [ "${2:-}" = waiting ]; then
     printf '@echo off\r\nstart "" /wait astrolume.exe\r\nexit /b %%errorlevel%%\r\n' >"$work/waiting.bat"
-    (cd "$1" && exec wine cmd /c "$(winepath -w "$work/waiting.bat")") >"$work/program.log" 2>&1 &
-  else
-    (cd "$1" && exec wine astrolume.exe) >"$work/program.log" 2>&1 &
+    command=(wine cmd /c "$(winepath -w "$work/waiting.bat")")
   fi
-  program=$!
+  (cd "$1" && keepStatus "${command[@]}") >"$work/program.log" 2>&1 &
+}
+keepStatus() { # COMMAND...: runs it, then writes its exit status to program.status
+  local status=0
+  "$@" || status=$?
+  echo "$status" >"$work/program.status.partial"
+  mv "$work/program.status.partial" "$work/program.status"
 }
 waitForExit() { # SECONDS: sets $status
   for _ in $(seq $(($1 * 10))); do
-    if ! kill -0 "$program" 2>/dev/null; then
-      status=0
-      wait "$program" || status=$?
-      program=""
+    if [ -f "$work/program.status" ]; then
+      status=$(cat "$work/program.status")
       return 0
     fi
     sleep 0.1
   done
   return 1
+}
+# After the checks of one start of the program: whatever a failed check left running is ended, so the
+# next start is alone (started from its shortcut, the program outlives the command that started it).
+endProgram() {
+  [ -f "$work/program.log" ] || return 0
+  wine taskkill /F /IM astrolume.exe >/dev/null 2>&1 || true # finds nothing when every check passed
+  waitForExit 10 || echo "astrolume.exe could not be ended" >&2
+  rm -f "$work/program.log" "$work/program.status"
+}
+entryIndex() { # LABEL: its entry's place in the menu, 0 for the first
+  local i
+  for i in "${!menuLabels[@]}"; do
+    [ "${menuLabels[$i]}" != "$1" ] || echo "$i"
+  done
 }
 
 # What is wrong with the picture grabbed last as the first frame (every body on the x axis, the space
@@ -212,38 +268,52 @@ checkFirstFrame() {
   [ $((right - left)) -eq "$size" ] && [ $((bottom - top)) -eq "$size" ] ||
     fail "the window's inside is $((right - left)) x $((bottom - top)), not $size x $size"
   waitForPicture firstFrameDrawn 15 || fail "first frame: $(firstFrameProblem)"
-  pass "first frame: the Sun lit at the centre, the eleven bodies along the middle row, textured"
 }
 
-saturnText='반지름(Km) : 60268
-질량(10*24승 Kg) : 568
-밀도(g/cm3) : 0.69
-중력(지구=1) : 0.74
-자전주기 : 10.7시간
-공전주기 : 29.4년'
+
+echo "== Decoder tests under Wine"
+decoderTests() {
+  (cd "$root" && ctest --preset windows --parallel "$(nproc)") || fail "ctest --preset windows"
+  pass "the decoder tests pass under Wine"
+}
+check decoder-tests "" decoderTests
 
 echo "== The program from the zip"
-unzip -q "$zip" -d "$work/zip"
 app="$work/zip/$name"
-[ "$(find "$app/image" -name '*.bmp' | wc -l)" -eq 11 ] || fail "the zip does not hold the eleven images"
+zipContents() {
+  unzip -q "$zip" -d "$work/zip" || fail "the zip cannot be unpacked"
+  [ -f "$app/astrolume.exe" ] || fail "the zip holds no $name/astrolume.exe"
+  [ "$(find "$app/image" -name '*.bmp' | wc -l)" -eq 11 ] || fail "the zip does not hold the eleven images"
+  pass "the zip holds astrolume.exe and the eleven images"
+}
+check zip "" zipContents
+
 # Only Windows' own libraries: freeglut, libgcc, libstdc++ and winpthread are linked in.
-dlls=$(x86_64-w64-mingw32-objdump -p "$app/astrolume.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
-for dll in $dlls; do
-  case $dll in
-  advapi32.dll | gdi32.dll | glu32.dll | kernel32.dll | msvcrt.dll | opengl32.dll | user32.dll | winmm.dll) ;;
-  *) fail "astrolume.exe needs $dll" ;;
-  esac
-done
-pass "astrolume.exe needs only Windows' own DLLs: $dlls"
+ownDllsOnly() {
+  local dlls dll
+  dlls=$(x86_64-w64-mingw32-objdump -p "$app/astrolume.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+  for dll in $dlls; do
+    case $dll in
+    advapi32.dll | gdi32.dll | glu32.dll | kernel32.dll | msvcrt.dll | opengl32.dll | user32.dll | winmm.dll) ;;
+    *) fail "astrolume.exe needs $dll" ;;
+    esac
+  done
+  pass "astrolume.exe needs only Windows' own DLLs: $dlls"
+}
+check dlls zip ownDllsOnly
 
 # A window program ("Windows GUI") starts without a console; a console program ("Windows CUI") opens one.
 subsystemOf() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem\s*[0-9a-f]*\s*(\(.*\))$/\1/p'; }
-[ "$(subsystemOf "$app/astrolume.exe")" = "Windows GUI" ] ||
-  fail "astrolume.exe is a '$(subsystemOf "$app/astrolume.exe")' program: Windows opens a console with it"
-for tool in "$out/tools/bmpdecode.exe" "$out/tests/bmp_decoder_tests.exe"; do
-  [ "$(subsystemOf "$tool")" = "Windows CUI" ] || fail "$(basename "$tool") is no longer a console program"
-done
-pass "astrolume.exe opens no console; bmpdecode and the decoder tests stay console programs"
+subsystems() {
+  local tool
+  [ "$(subsystemOf "$app/astrolume.exe")" = "Windows GUI" ] ||
+    fail "astrolume.exe is a '$(subsystemOf "$app/astrolume.exe")' program: Windows opens a console with it"
+  for tool in "$out/tools/bmpdecode.exe" "$out/tests/bmp_decoder_tests.exe"; do
+    [ "$(subsystemOf "$tool")" = "Windows CUI" ] || fail "$(basename "$tool") is no longer a console program"
+  done
+  pass "astrolume.exe opens no console; bmpdecode and the decoder tests stay console programs"
+}
+check subsystem zip subsystems
 
 # An icon's pictures, one "WIDTHxHEIGHT pixel-checksum" line each, smallest first: the same pictures
 # give the same lines however a file stores them.
@@ -264,21 +334,25 @@ iconOf() { # FILE [NAME]
   iconPictures "$groups/$(ls "$groups" | head -n 1)"
 }
 ownIcon=$(iconPictures "$out/astrolume.ico")
-[ "$(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')" = "16x16 24x24 32x32 48x48 256x256 " ] ||
-  fail "astrolume.ico holds $(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')"
-# freeglut's window class takes the icon named GLUT_ICON; Explorer takes the first group, which must be it.
-[ "$(iconOf "$app/astrolume.exe" GLUT_ICON)" = "$ownIcon" ] || fail "astrolume.exe has no GLUT_ICON of astrolume.svg"
-[ "$(iconOf "$app/astrolume.exe")" = "$ownIcon" ] || fail "astrolume.exe's first icon is not its own"
-# Explorer's Details: read through Windows' own version functions.
-versionInfo=$(wine "$probe" version "$(winepath -w "$app/astrolume.exe")") || fail "astrolume.exe has no version information"
-versionField() { awk -F'\t' -v name="$1" '$1 == name { print $2 }' <<<"$versionInfo"; }
-for field in "ProductName Astrolume" "ProductVersion $version" "FileVersion $version" "OriginalFilename astrolume.exe"; do
-  [ "$(versionField "${field%% *}")" = "${field#* }" ] || fail "version information: ${field%% *} is '$(versionField "${field%% *}")'"
-done
-[[ "$(versionField FileDescription)" == *"3-D model"* ]] || fail "version information: no description"
-[[ "$(versionField LegalCopyright)" =~ ^Copyright\ [0-9]{4}.*GNU\ General\ Public\ License ]] ||
-  fail "version information: the copyright is '$(versionField LegalCopyright)'"
-pass "astrolume.exe carries astrolume.svg's icon (16 to 256 pixels) as GLUT_ICON and version $version"
+iconAndVersion() {
+  local versionInfo field
+  [ "$(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')" = "16x16 24x24 32x32 48x48 256x256 " ] ||
+    fail "astrolume.ico holds $(cut -d' ' -f1 <<<"$ownIcon" | tr '\n' ' ')"
+  # freeglut's window class takes the icon named GLUT_ICON; Explorer takes the first group, which must be it.
+  [ "$(iconOf "$app/astrolume.exe" GLUT_ICON)" = "$ownIcon" ] || fail "astrolume.exe has no GLUT_ICON of astrolume.svg"
+  [ "$(iconOf "$app/astrolume.exe")" = "$ownIcon" ] || fail "astrolume.exe's first icon is not its own"
+  # Explorer's Details: read through Windows' own version functions.
+  versionInfo=$(wine "$probe" version "$(winepath -w "$app/astrolume.exe")") || fail "astrolume.exe has no version information"
+  versionField() { awk -F'\t' -v name="$1" '$1 == name { print $2 }' <<<"$versionInfo"; }
+  for field in "ProductName Astrolume" "ProductVersion $version" "FileVersion $version" "OriginalFilename astrolume.exe"; do
+    [ "$(versionField "${field%% *}")" = "${field#* }" ] || fail "version information: ${field%% *} is '$(versionField "${field%% *}")'"
+  done
+  [[ "$(versionField FileDescription)" == *"3-D model"* ]] || fail "version information: no description"
+  [[ "$(versionField LegalCopyright)" =~ ^Copyright\ [0-9]{4}.*GNU\ General\ Public\ License ]] ||
+    fail "version information: the copyright is '$(versionField LegalCopyright)'"
+  pass "astrolume.exe carries astrolume.svg's icon (16 to 256 pixels) as GLUT_ICON and version $version"
+}
+check icon-and-version zip iconAndVersion
 
 # README.txt: the README's sections for users in Notepad's plain text, the controls among them.
 checkReadme() { # FOLDER
@@ -294,59 +368,85 @@ checkReadme() { # FOLDER
     grep -qxF "$heading"$'\r' "$readme" || fail "README.txt lacks the section $heading"
   done
 }
-checkReadme "$app"
-pass "README.txt beside astrolume.exe: plain text with Windows line ends, the controls and the licence"
+readmeBeside() {
+  checkReadme "$app"
+  pass "README.txt beside astrolume.exe: plain text with Windows line ends, the controls and the licence"
+}
+check readme zip readmeBeside
 
-startProgram "$app" waiting
-checkFirstFrame
+zipFirstFrame() {
+  startProgram "$app" waiting
+  checkFirstFrame
+  pass "first frame: the Sun lit at the centre, the eleven bodies along the middle row, textured"
+}
+check first-frame zip zipFirstFrame
+
 # The title bar's icon is astrolume.svg's: its Sun's orange shows at the left end of the bar (Wine's
 # default icon has none).
-findWindow Astrolume
-read -r left top _ _ <<<"$w_outer"
-read -r _ clientTop _ _ <<<"$w_client"
-import -window root -crop "$((clientTop - top + 8))x$((clientTop - top))+$left+$top" -depth 8 "rgb:$work/title.rgb"
-od -An -tu1 -v -w3 "$work/title.rgb" | awk '$1 >= 220 && $2 >= 150 && $2 <= 215 && $3 <= 110 { found = 1 } END { exit !found }' ||
-  fail "the title bar does not show Astrolume's icon"
-pass "the title bar shows Astrolume's icon"
-clickTitleBar
-# The model starts with the animation switched on and a released button would set it going; one
-# space switches it off, so the close-up below holds still.
-xdotool key space
-sleep 0.3
-firstFrame=$(md5sum <"$work/main.rgb")
-grabMain
-[ "$(md5sum <"$work/main.rgb")" = "$firstFrame" ] || fail "space moved the model"
+titleBarIcon() {
+  local left top clientTop
+  findWindow Astrolume || fail "no Astrolume window"
+  read -r left top _ _ <<<"$w_outer"
+  read -r _ clientTop _ _ <<<"$w_client"
+  import -window root -crop "$((clientTop - top + 8))x$((clientTop - top))+$left+$top" -depth 8 "rgb:$work/title.rgb"
+  od -An -tu1 -v -w3 "$work/title.rgb" | awk '$1 >= 220 && $2 >= 150 && $2 <= 215 && $3 <= 110 { found = 1 } END { exit !found }' ||
+    fail "the title bar does not show Astrolume's icon"
+  pass "the title bar shows Astrolume's icon"
+}
+check title-bar-icon first-frame titleBarIcon
 
-# The menu is freeglut's own window; its eleven entries share its height inside a 2-pixel border. It
-# opens at the pointer, on the left just below the axis, where it stays drawn until a box is answered.
-# openMenu GESTURE: "drag" presses the right button and holds it, "click" clicks it; sets the menu's
-# rectangle (m_left m_top m_right m_bottom) and the entry height.
+# The model starts with the animation switched on and a released button would set it going; one
+# space switches it off, so the close-ups below hold still.
+spaceHoldsStill() {
+  local before
+  findWindow Astrolume || fail "no Astrolume window"
+  clickTitleBar
+  grabMain
+  before=$(md5sum <"$work/main.rgb")
+  xdotool key space
+  sleep 0.3
+  grabMain
+  [ "$(md5sum <"$work/main.rgb")" = "$before" ] || fail "space moved the model"
+  pass "space switches the animation off, the model as it was"
+}
+check space first-frame spaceHoldsStill
+
+# The menu is freeglut's own window; its entries share its height inside a 2-pixel border. It opens at
+# the pointer, on the left just below the axis, where it stays drawn until a box is answered.
+# openMenu GESTURE: "drag" presses the right button and holds it, "click" clicks it; sets the main
+# window's client corner (mainLeft mainTop), the menu's rectangle (m_left m_top m_right m_bottom) and
+# the entry height.
 openMenu() {
+  findWindow Astrolume || fail "no Astrolume window"
+  read -r mainLeft mainTop _ _ <<<"$w_client"
   xdotool mousemove $((mainLeft + 20)) $((mainTop + centre + 20))
   if [ "$1" = drag ]; then xdotool mousedown 3; else xdotool click 3; fi
   waitForWindow "freeglut menu" 5 || fail "the right button opened no menu"
   read -r m_left m_top m_right m_bottom <<<"$w_outer"
-  entry=$(((m_bottom - m_top - 4) / 11))
+  entry=$(((m_bottom - m_top - 4) / ${#menuLabels[@]}))
 }
 entryY() { echo $((m_top + 2 + entry * $1 + entry / 2)); }
 # The colour of entry N's row at the menu's right edge, beyond any label.
 rowColour() { import -window root -crop "1x1+$((m_right - 5))+$(entryY "$1")" -depth 8 rgb:- | od -An -tu1; }
 highlighted() { # N: entry N's row is drawn unlike its neighbours'
-  local own
+  local own last=$((${#menuLabels[@]} - 1))
   own=$(rowColour "$1")
-  [ "$own" != "$(rowColour $(($1 == 0 ? 1 : $1 - 1)))" ] && [ "$own" != "$(rowColour $(($1 == 10 ? 9 : $1 + 1)))" ]
+  [ "$own" != "$(rowColour $(($1 == 0 ? 1 : $1 - 1)))" ] && [ "$own" != "$(rowColour $(($1 == last ? last - 1 : $1 + 1)))" ]
 }
-# chooseEntry GESTURE N: opens the menu and chooses entry N (0 is "Sun") by press-drag-release, the
-# highlight following the pointer, or by a click and then a click on the entry.
+# chooseEntry GESTURE LABEL: opens the menu and chooses the entry so labelled by press-drag-release,
+# the highlight following the pointer, or by a click and then a click on the entry.
 chooseEntry() {
+  local index
+  index=$(entryIndex "$2")
+  [ -n "$index" ] || fail "no menu entry $2 in tests/expected.txt"
   openMenu "$1"
-  local x=$(((m_left + m_right) / 2)) n
+  local x=$(((m_left + m_right) / 2))
   xdotool mousemove "$x" "$(entryY 0)"
   sleep 0.1
-  xdotool mousemove "$x" "$(entryY "$2")"
+  xdotool mousemove "$x" "$(entryY "$index")"
   if [ "$1" = drag ]; then
-    for n in $(seq 20); do highlighted "$2" && break || sleep 0.1; done
-    highlighted "$2" || fail "the highlight does not follow the pointer onto entry $2 while the button is held"
+    for _ in $(seq 20); do highlighted "$index" && break || sleep 0.1; done
+    highlighted "$index" || fail "the highlight does not follow the pointer onto \"$2\" while the button is held"
     xdotool mouseup 3
   else
     sleep 0.1
@@ -365,65 +465,85 @@ answerBox() {
 # The close-up disc has radius 6 units (the axis line runs down the middle: look beside it).
 closeUp() { isLit $((centre + 20)) "$centre" && isBlack "$(placeOf Neptune)" "$centre"; }
 
-chooseEntry drag 6
-waitForWindow "토성" 10 || fail "pressing, dragging onto \"Saturn\" and releasing brought no box titled 토성"
-[ "$(wine "$probe" text "$w_handle")" = "$saturnText" ] || fail "Saturn's box says: $(wine "$probe" text "$w_handle")"
-grabMain
-isLit "$(placeOf Pluto)" "$centre" || fail "the view changed while the box was up"
-if [ -n "$picture" ]; then # the whole window, frame and title-bar buttons included, with the box
-  read -r left top right bottom <<<"$(findWindow Astrolume && echo "$w_outer")"
-  import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$picture"
-  echo "picture of the program and its box: $picture"
-fi
-answerBox "토성"
-# The ring lies between 7 and 9 units, with space between it and Saturn.
-waitForPicture closeUp 10 || fail "no Saturn close-up after the box"
-for side in -1 1; do
-  isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 6.6 }')")" "$centre" || fail "no gap between Saturn and its ring"
-  isLit "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 8.2 }')")" "$centre" || fail "no ring on side $side"
-  isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 9.8 }')")" "$centre" || fail "the ring is too wide"
-done
-pass "press-drag-release on \"Saturn\": the highlight follows, one box 토성 with Saturn's data, then the ringed close-up"
+saturnTitle=$(expected title.Saturn)
+mercuryTitle=$(expected title.Mercury)
+saturnByDrag() {
+  local left top right bottom side text viewChanged=""
+  chooseEntry drag Saturn
+  waitForWindow "$saturnTitle" 10 || fail "pressing, dragging onto \"Saturn\" and releasing brought no box titled $saturnTitle"
+  # Read while the box is up, judged once it is answered, so that a wrong text leaves no box behind
+  # for the checks after this one.
+  text=$(wine "$probe" text "$w_handle")
+  grabMain
+  isLit "$(placeOf Pluto)" "$centre" || viewChanged=1
+  if [ -n "$picture" ]; then # the whole window, frame and title-bar buttons included, with the box
+    read -r left top right bottom <<<"$(findWindow Astrolume && echo "$w_outer")"
+    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$picture"
+    echo "picture of the program and its box: $picture"
+  fi
+  answerBox "$saturnTitle"
+  [ "$text" = "$(expected text.Saturn)" ] || fail "Saturn's box says: $text"
+  [ -z "${viewChanged:-}" ] || fail "the view changed while the box was up"
+  # The ring lies between 7 and 9 units, with space between it and Saturn.
+  waitForPicture closeUp 10 || fail "no Saturn close-up after the box"
+  for side in -1 1; do
+    isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 6.6 }')")" "$centre" || fail "no gap between Saturn and its ring"
+    isLit "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 8.2 }')")" "$centre" || fail "no ring on side $side"
+    isBlack "$(pixelX "$(awk -v s=$side 'BEGIN { print s * 9.8 }')")" "$centre" || fail "the ring is too wide"
+  done
+  pass "press-drag-release on \"Saturn\": the highlight follows, one box $saturnTitle with Saturn's data, then the ringed close-up"
+}
+check saturn first-frame saturnByDrag
 
 # The first and the last entry too, so that a choice one row off cannot pass.
-chooseEntry drag 1
-answerBox "수성"
-waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
-chooseEntry drag 10
-waitForPicture firstFrameDrawn 10 || fail "\"Astrolume\" did not bring back the whole system: $(firstFrameProblem)"
-[ "$(countWindows "freeglut menu")" -eq 0 ] || fail "the menu stayed open"
-pass "press-drag-release on \"Mecury\" brings 수성's box and close-up, on \"Astrolume\" the whole system"
+firstAndLastByDrag() {
+  chooseEntry drag Mecury
+  answerBox "$mercuryTitle"
+  waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
+  chooseEntry drag Astrolume
+  waitForPicture firstFrameDrawn 10 || fail "\"Astrolume\" did not bring back the whole system: $(firstFrameProblem)"
+  [ "$(countWindows "freeglut menu")" -eq 0 ] || fail "the menu stayed open"
+  pass "press-drag-release on \"Mecury\" brings $mercuryTitle's box and close-up, on \"Astrolume\" the whole system"
+}
+check first-and-last first-frame firstAndLastByDrag
 
 # Click to open, click an entry; then a click on the model just below the open menu closes it and
 # chooses nothing (read in the wrong place, it chose "Astrolume").
-chooseEntry click 1
-answerBox "수성"
-waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
-openMenu click
-[ $((m_bottom + 10)) -lt $((mainTop + size)) ] || fail "no room below the menu"
-xdotool mousemove $(((m_left + m_right) / 2)) $((m_bottom + 10)) click 1
-waitUntilGone "freeglut menu" 5 || fail "a click beside the menu left it open"
-sleep 1
-grabMain
-closeUp || fail "a click beside the menu changed the view"
-[ "$(countWindows "수성")" -eq 0 ] || fail "a click beside the menu brought a box"
-pass "click, then click \"Mecury\": 수성's box; a click just below the open menu chooses nothing"
+clicks() {
+  chooseEntry click Mecury
+  answerBox "$mercuryTitle"
+  waitForPicture closeUp 10 || fail "no close-up after Mercury's box"
+  openMenu click
+  [ $((m_bottom + 10)) -lt $((mainTop + size)) ] || fail "no room below the menu"
+  xdotool mousemove $(((m_left + m_right) / 2)) $((m_bottom + 10)) click 1
+  waitUntilGone "freeglut menu" 5 || fail "a click beside the menu left it open"
+  sleep 1
+  grabMain
+  closeUp || fail "a click beside the menu changed the view"
+  [ "$(countWindows "$mercuryTitle")" -eq 0 ] || fail "a click beside the menu brought a box"
+  pass "click, then click \"Mecury\": $mercuryTitle's box; a click just below the open menu chooses nothing"
+}
+check clicks first-frame clicks
 
-findWindow Astrolume
-clickTitleBar
-xdotool key Escape
-waitForExit 10 || fail "still running 10 s after Escape"
-[ "$status" -eq 255 ] || fail "the script waiting with start /wait saw exit status $status after Escape"
-pass "Escape ends the program with exit status 255, as a script waiting with start /wait sees it"
+escapeEnds() {
+  findWindow Astrolume || fail "no Astrolume window"
+  clickTitleBar
+  xdotool key Escape
+  waitForExit 10 || fail "still running 10 s after Escape"
+  [ "$status" -eq 255 ] || fail "the script waiting with start /wait saw exit status $status after Escape"
+  pass "Escape ends the program with exit status 255, as a script waiting with start /wait sees it"
+}
+check escape first-frame escapeEnds
+endProgram
 
 echo "== An image that cannot be decoded"
 # Rows: the bytes of earth.bmp kept, what its Error box says (the path as Windows writes it).
 badEarths=(
-  '30|Image file is truncated.'
+  "30|$(expected message.truncated)"
   '0|Failed to open DIB file image\earth.bmp.'
 )
-for row in "${badEarths[@]}"; do
-  kept=${row%%|*} message=${row#*|}
+errorBox() { # KEPT MESSAGE
+  local kept=$1 message=$2
   rm -rf "$work/corrupt"
   cp -r "$app" "$work/corrupt"
   head -c "$kept" "$app/image/earth.bmp" >"$work/corrupt/image/earth.bmp"
@@ -444,14 +564,21 @@ for row in "${badEarths[@]}"; do
   # Untextured: lit white material, every channel alike.
   colour "$(placeOf Earth)" "$centre" 'r >= 24 && r - b <= 6 && b - r <= 6 && g - b <= 6 && b - g <= 6' || fail "the Earth is not untextured grey: $(pixel "$(placeOf Earth)" "$centre")"
   colour "$(placeOf Neptune)" "$centre" 'b > r + 60' || fail "Neptune lost its map"
-  kill -0 "$program" 2>/dev/null || fail "the program ended"
+  [ ! -f "$work/program.status" ] || fail "the program ended"
   pass "an earth.bmp of $kept bytes: one Error box owned by the program saying \"$message\", then the model with a grey Earth"
-
-  findWindow Astrolume
+}
+closeButtonEnds() {
+  findWindow Astrolume || fail "no Astrolume window"
   closeButton
   waitForExit 10 || fail "still running 10 s after its window was closed"
   [ "$status" -eq 0 ] || fail "exit status $status after closing the window"
   pass "closing the window ends the program"
+}
+for row in "${badEarths[@]}"; do
+  kept=${row%%|*}
+  check "error-box-$kept" zip errorBox "$kept" "${row#*|}"
+  check "close-after-error-$kept" "error-box-$kept" closeButtonEnds
+  endProgram
 done
 
 echo "== The installer"
@@ -462,59 +589,78 @@ listPrefix() {
   wine reg query 'HKLM\Software' /s 2>/dev/null | grep -i astrolume || true
   wine reg query 'HKCU\Software' /s 2>/dev/null | grep -i astrolume || true
 }
-wineserver -w
-listPrefix >"$work/before-install"
-wine "$installer" /S || fail "the installer failed"
 installed="$WINEPREFIX/drive_c/Program Files/Astrolume"
-[ -f "$installed/astrolume.exe" ] && [ "$(find "$installed/image" -name '*.bmp' | wc -l)" -eq 11 ] ||
-  fail "nothing installed in Program Files"
-[ -f "$installed/LICENCE.txt" ] && [ -f "$installed/licences/GPL-2.txt" ] || fail "no licence notes installed"
-shortcut=$(find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/*' -name Astrolume.lnk)
-[ -n "$shortcut" ] || fail "no Start-menu shortcut"
-pass "/S installs the program, its images, the licences and a Start-menu shortcut"
+shortcutOf() { find "$WINEPREFIX/drive_c" -path '*/Start Menu/Programs/*' -name Astrolume.lnk; }
+timeout 60 wineserver -w || echo "Wine still runs something from the checks above" >&2
+listPrefix >"$work/before-install"
+installSilently() {
+  wine "$installer" /S || fail "the installer failed"
+  [ -f "$installed/astrolume.exe" ] && [ "$(find "$installed/image" -name '*.bmp' | wc -l)" -eq 11 ] ||
+    fail "nothing installed in Program Files"
+  [ -f "$installed/LICENCE.txt" ] && [ -f "$installed/licences/GPL-2.txt" ] || fail "no licence notes installed"
+  [ -n "$(shortcutOf)" ] || fail "no Start-menu shortcut"
+  pass "/S installs the program, its images, the licences and a Start-menu shortcut"
+}
+check install "" installSilently
 
 # The installer and the uninstaller show the program's icon; the shortcut starts the program in its
 # folder and shows the program's own icon.
-[ "$(iconOf "$installer")" = "$ownIcon" ] || fail "the installer does not show Astrolume's icon"
-[ "$(iconOf "$installed/Uninstall.exe")" = "$ownIcon" ] || fail "the uninstaller does not show Astrolume's icon"
 exePath=$(winepath -w "$installed/astrolume.exe")
-IFS=$'\t' read -r target folder iconFile iconIndex <<<"$(wine "$probe" shortcut "$(winepath -w "$shortcut")")" ||
-  fail "the shortcut cannot be read"
-[ "$target" = "$exePath" ] && [ "$folder" = "$(winepath -w "$installed")" ] ||
-  fail "the shortcut starts '$target' in '$folder'"
-[ "$iconFile" = "$exePath" ] && [ "$iconIndex" = 0 ] || fail "the shortcut's icon is '$iconFile', $iconIndex"
-checkReadme "$installed"
-pass "the installer, the uninstaller and the shortcut show Astrolume's icon; README.txt is installed"
+installedIconsAndReadme() {
+  local target folder iconFile iconIndex
+  [ "$(iconOf "$installer")" = "$ownIcon" ] || fail "the installer does not show Astrolume's icon"
+  [ "$(iconOf "$installed/Uninstall.exe")" = "$ownIcon" ] || fail "the uninstaller does not show Astrolume's icon"
+  IFS=$'\t' read -r target folder iconFile iconIndex <<<"$(wine "$probe" shortcut "$(winepath -w "$(shortcutOf)")")" ||
+    fail "the shortcut cannot be read"
+  [ "$target" = "$exePath" ] && [ "$folder" = "$(winepath -w "$installed")" ] ||
+    fail "the shortcut starts '$target' in '$folder'"
+  [ "$iconFile" = "$exePath" ] && [ "$iconIndex" = 0 ] || fail "the shortcut's icon is '$iconFile', $iconIndex"
+  checkReadme "$installed"
+  pass "the installer, the uninstaller and the shortcut show Astrolume's icon; README.txt is installed"
+}
+check installed-icons install installedIconsAndReadme
 
 # Programs and Features: the entry's icon, version, publisher and size (in KiB, as installed).
 uninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Astrolume'
 registryValue() { wine reg query "$uninstallKey" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
-[ "$(registryValue DisplayIcon)" = "$exePath" ] || fail "DisplayIcon is '$(registryValue DisplayIcon)'"
-[ "$(registryValue DisplayVersion)" = "$version" ] || fail "DisplayVersion is '$(registryValue DisplayVersion)'"
-[ -n "$(registryValue Publisher)" ] || fail "no Publisher"
-estimated=$(registryValue EstimatedSize)
-[[ "$estimated" =~ ^0x[0-9a-f]+$ ]] || fail "EstimatedSize is '$estimated'"
-actual=$(du -sk --apparent-size "$installed" | cut -f1)
-[ $((estimated)) -ge $((actual * 9 / 10)) ] && [ $((estimated)) -le $((actual * 11 / 10)) ] ||
-  fail "EstimatedSize is $((estimated)) KiB; the folder holds $actual KiB"
-pass "the uninstall entry: DisplayIcon astrolume.exe, DisplayVersion $version, Publisher $(registryValue Publisher), EstimatedSize $((estimated)) KiB"
+uninstallEntry() {
+  local estimated actual
+  [ "$(registryValue DisplayIcon)" = "$exePath" ] || fail "DisplayIcon is '$(registryValue DisplayIcon)'"
+  [ "$(registryValue DisplayVersion)" = "$version" ] || fail "DisplayVersion is '$(registryValue DisplayVersion)'"
+  [ -n "$(registryValue Publisher)" ] || fail "no Publisher"
+  estimated=$(registryValue EstimatedSize)
+  [[ "$estimated" =~ ^0x[0-9a-f]+$ ]] || fail "EstimatedSize is '$estimated'"
+  actual=$(du -sk --apparent-size "$installed" | cut -f1)
+  [ $((estimated)) -ge $((actual * 9 / 10)) ] && [ $((estimated)) -le $((actual * 11 / 10)) ] ||
+    fail "EstimatedSize is $((estimated)) KiB; the folder holds $actual KiB"
+  pass "the uninstall entry: DisplayIcon astrolume.exe, DisplayVersion $version, Publisher $(registryValue Publisher), EstimatedSize $((estimated)) KiB"
+}
+check uninstall-entry install uninstallEntry
 
 # Started from its shortcut, from a folder without images: the shortcut's folder is where they are.
-(cd "$work" && exec wine start /wait /unix "$shortcut") >"$work/program.log" 2>&1 &
-program=$!
-checkFirstFrame
-findWindow Astrolume
-clickTitleBar
-xdotool key Escape
-waitForExit 10 || fail "the installed program is still running 10 s after Escape"
-pass "the installed program, started from its shortcut, draws the textured first frame"
+fromShortcut() {
+  rm -f "$work/program.status"
+  (cd "$work" && keepStatus wine start /wait /unix "$(shortcutOf)") >"$work/program.log" 2>&1 &
+  checkFirstFrame
+  findWindow Astrolume || fail "no Astrolume window"
+  clickTitleBar
+  xdotool key Escape
+  # The command that started it has already ended: its window shows whether it still runs.
+  waitUntilGone Astrolume 10 || fail "the installed program is still running 10 s after Escape"
+  pass "the installed program, started from its shortcut, draws the textured first frame"
+}
+check shortcut install fromShortcut
+endProgram
 
-wine "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
-# The uninstaller runs on from a copy of itself: wait for it to finish.
-wineserver -w
-listPrefix >"$work/after-uninstall"
-diff "$work/before-install" "$work/after-uninstall" || fail "the uninstaller left the above behind"
-pass "/S uninstalls and leaves nothing behind"
+uninstallSilently() {
+  wine "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
+  # The uninstaller runs on from a copy of itself: wait for it to finish.
+  timeout 60 wineserver -w || fail "the uninstaller is still running a minute later"
+  listPrefix >"$work/after-uninstall"
+  diff "$work/before-install" "$work/after-uninstall" || fail "the uninstaller left the above behind"
+  pass "/S uninstalls and leaves nothing behind"
+}
+check uninstall install uninstallSilently
 
 echo "== Images that are there but cannot be opened"
 # Rows: what stands where the images are, and the one Error box it gets (the path as Windows writes it).
@@ -522,8 +668,8 @@ unusableImages=(
   'folder|Failed to open image folder image.'
   'loop|Failed to open DIB file image\earth.bmp.'
 )
-for row in "${unusableImages[@]}"; do
-  what=${row%%|*} message=${row#*|}
+unusableImage() { # WHAT MESSAGE
+  local what=$1 message=$2
   rm -rf "$work/unusable"
   cp -r "$app" "$work/unusable"
   if [ "$what" = folder ]; then
@@ -540,10 +686,23 @@ for row in "${unusableImages[@]}"; do
   waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
   sleep 1
   [ "$(countWindows Error)" -eq 0 ] || fail "a second Error box for an image $what"
-  findWindow Astrolume
+  findWindow Astrolume || fail "no Astrolume window"
   closeButton
   waitForExit 10 || fail "still running 10 s after its window was closed"
   pass "an image $what: one Error box saying \"$message\", then the model"
+}
+for row in "${unusableImages[@]}"; do
+  check "unusable-image-${row%%|*}" zip unusableImage "${row%%|*}" "${row#*|}"
+  endProgram
 done
 
-echo "== Windows end-to-end: $checks checks passed"
+passed=() failed=() skipped=()
+for name in "${checks[@]}"; do
+  case ${outcome[$name]} in
+  passed) passed+=("$name") ;;
+  failed) failed+=("$name") ;;
+  *) skipped+=("$name") ;;
+  esac
+done
+echo "== Windows end-to-end: ${#passed[@]} checks passed, ${#failed[@]} failed${failed:+ (${failed[*]})}, ${#skipped[@]} skipped${skipped:+ (${skipped[*]})}"
+[ ${#failed[@]} -eq 0 ]

@@ -5,6 +5,7 @@
 # quits it with Escape. Needs root (it installs the package), lintian, appstream, man-db,
 # desktop-file-utils, Xvfb, xdotool and ImageMagick.
 set -euo pipefail
+here=$(dirname "$(readlink -f "$0")")
 deb=$(readlink -f "$1")
 out=${2:-$(mktemp -d)}
 mkdir -p "$out"
@@ -30,7 +31,7 @@ command=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
 [ "$command" = astrolume ] && command -v astrolume >/dev/null
 
 export LIBGL_ALWAYS_SOFTWARE=1
-. "$(dirname "$(readlink -f "$0")")/../scripts/display.sh"
+. "$here/../scripts/display.sh"
 startPrivateXvfb "$out"
 cleanup() { kill "$xvfb" 2>/dev/null || true; [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true; }
 trap cleanup EXIT
@@ -39,13 +40,15 @@ trap cleanup EXIT
 app=$!
 window=$(timeout 30 xdotool search --sync --name '^Astrolume$' | head -1)
 sleep 2
-# 800: the window's size, windowSize in app/app.h, which this script cannot read.
-import -window root -crop 800x800+0+0 "$out/installed.png"
+# The window's side, and where the Earth's centre is at rest, as tests/expected.txt has them.
+expected() { sed -n "s/^$1 = //p" "$here/expected.txt"; }
+side=$(expected window.side)
+earthX=$(awk -v u="$(expected place.Earth)" -v s="$side" -v n="$(expected window.units)" \
+  'BEGIN { printf "%d", int(s / 2 + u * s / n + 0.5) }')
+import -window root -crop "${side}x${side}+0+0" "$out/installed.png"
 
-# The installed images must have been found: the Earth is blue-ish, not the grey of an untextured
-# body. Its centre at rest is 9.6 units right of the Sun (atRest::earth in
-# tests/support/model_on_screen.h): pixel 400 + 9.6 * 800 / 60 = 528 on the middle row, 400.
-earth=$(convert "$out/installed.png" -crop 1x1+528+400 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+# The installed images must have been found: the Earth is blue-ish, not the grey of an untextured body.
+earth=$(convert "$out/installed.png" -crop "1x1+$earthX+$((side / 2))" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
 read -r r g b <<<"$earth"
 echo "Earth's centre: $r $g $b"
 if [ "$r" = "$g" ] && [ "$g" = "$b" ]; then echo "the Earth is untextured" >&2; exit 1; fi

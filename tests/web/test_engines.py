@@ -11,7 +11,7 @@ import unittest
 
 import browsers
 import test_page  # its helpers and data; imported whole, so that its tests do not run here too
-from test_page import (IMAGES, MENU_LABELS, PAGE, SATURN_TEXT, SIDE, LinuxProgram, LoopbackServer, Picture,
+from test_page import (EXPECTED, IMAGES, MENU_LABELS, PAGE, SIDE, LinuxProgram, LoopbackServer, Picture,
                        assert_same_bodies, assert_same_close_up)
 
 # Where the menu is opened, in the model's pixels, and where a drag starts (above the bodies' row, so
@@ -120,7 +120,7 @@ def check_menu(test, session):
     system = session.settled_picture()
     test.assertEqual(list(session.entry_offsets()), MENU_LABELS)
     session.choose_with_click("Saturn")
-    test.assertEqual(session.box(), ["토성", SATURN_TEXT])
+    test.assertEqual(session.box(), [EXPECTED["title.Saturn"], EXPECTED["text.Saturn"]])
     session.press_ok()
     close_up = session.settled_picture()
     assert_same_close_up(test, close_up, test.linux_saturn, f"{session.engine.name}: Saturn's close-up")
@@ -128,7 +128,7 @@ def check_menu(test, session):
     test.assertEqual(session.settled_picture().pixels, system.pixels, "the whole system again")
     session.choose_with_drag("Saturn")
     test.assertFalse(session.js("return Astrolume.menuOpen"), "the menu stayed open")
-    test.assertEqual(session.box(), ["토성", SATURN_TEXT])
+    test.assertEqual(session.box(), [EXPECTED["title.Saturn"], EXPECTED["text.Saturn"]])
     session.press_ok()
     test.assertEqual(session.settled_picture().pixels, close_up.pixels, "Saturn's close-up again")
 
@@ -164,7 +164,7 @@ class EngineTest(unittest.TestCase):
         linux = LinuxProgram(IMAGES)
         try:
             linux.xdotool("key", "space")
-            cls.linux_saturn = test_page.PageTest.linux_close_up(cls, linux, "Saturn", "토성")
+            cls.linux_saturn = test_page.PageTest.linux_close_up(cls, linux, "Saturn", "title.Saturn")
         finally:
             linux.close()
         cls.server = LoopbackServer(PAGE.parent)

@@ -42,11 +42,23 @@ PAGE_PARTS = pathlib.Path(os.environ["ASTROLUME_PAGE_PARTS"]).resolve()
 IMAGES = pathlib.Path(os.environ["ASTROLUME_IMAGES"]).resolve()
 LINUX_PROGRAM = pathlib.Path(os.environ["ASTROLUME_LINUX_PROGRAM"])
 
-MENU_LABELS = ["Sun", "Mecury", "Venus", "Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto",
-               "Astrolume"]
-SATURN_TEXT = ("반지름(Km) : 60268\n질량(10*24승 Kg) : 568\n밀도(g/cm3) : 0.69\n중력(지구=1) : 0.74\n"
-               "자전주기 : 10.7시간\n공전주기 : 29.4년")
-SIDE = 800  # the program's window, and the page's canvas in a window that is large enough
+
+
+def read_expected():
+    """What the program shows, as the shell and Python tests expect it: "NAME = VALUE" lines, "\\n"
+    standing for a line break."""
+    values = {}
+    for line in (ROOT / "tests" / "expected.txt").read_text(encoding="utf-8").splitlines():
+        if line and not line.startswith("#"):
+            name, value = line.split(" = ", 1)
+            values[name] = value.replace("\\n", "\n")
+    return values
+
+
+EXPECTED = read_expected()
+MENU_LABELS = EXPECTED["menu"].split()
+# The program's window, and the page's canvas in a window that is large enough.
+SIDE = int(EXPECTED["window.side"])
 # A pixel belongs to a body when a channel exceeds this; the background is black.
 LIT = 24
 # Two software renderers (llvmpipe, SwiftShader) round lighting and texture filtering differently,
@@ -61,8 +73,8 @@ STRAY_PIXELS = 80
 # more than 8 (a map resampled with its weights reversed: 216 do).
 SUN_TOLERANCE, SUN_STRAY_PIXELS = 8, 40
 # Left to right on the middle row of the first frame.
-BODY_ORDER = ["Neptune", "Saturn", "Mars", "Venus", "Sun", "Mercury", "Earth", "Moon", "Jupiter", "Uranus",
-              "Pluto"]
+BODY_ORDER = sorted((name.split(".")[1] for name in EXPECTED if name.startswith("place.")),
+                    key=lambda body: float(EXPECTED["place." + body]))
 
 
 # ---------------------------------------------------------------------------------------------------
@@ -160,11 +172,27 @@ class LinuxProgram:
         self.window = subprocess.run(["timeout", "20", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                                       "^Astrolume$"], check=True, capture_output=True,
                                      text=True).stdout.split()[0]
-        time.sleep(1)  # the first frame
+        self.first_frame = self.settled_picture()
 
     def xdotool(self, *arguments):
+        """Sends input to the program; what it draws in answer is read with settled_picture."""
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window, *arguments], check=True)
-        time.sleep(0.5)
+
+    def settled_picture(self, before=None):
+        """The window once the program has drawn: something lit, unlike `before` when given, and the same
+        in three grabs in a row (the program keeps still between inputs; events it has yet to handle
+        change the picture again)."""
+        deadline = time.monotonic() + 20
+        last, same = None, 0
+        while time.monotonic() < deadline:
+            picture = self.picture()
+            settled = max(picture.pixels) > LIT and (before is None or picture.pixels != before.pixels)
+            same = same + 1 if settled and last is not None and picture.pixels == last.pixels else 0
+            if same == 2:
+                return picture
+            last = picture
+            time.sleep(0.1)
+        raise AssertionError("the Linux program's window did not settle" + (" on a new picture" if before else ""))
 
     def picture(self):
         return Picture(subprocess.run(["import", "-window", "root", "-crop", f"{SIDE}x{SIDE}+0+0", "+repage",
@@ -297,7 +325,8 @@ def make_page_with_images(folder, name, change):
     shutil.copytree(IMAGES, images)
     change(images)
     output = folder / (name + ".html")
-    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", images, "test",
+    maps = [images / built.name for built in IMAGES.iterdir()]  # the built page's names, those removed left out
+    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", maps, "test",
                          [ROOT / "data" / "copyright"], output)
     return output
 
@@ -372,11 +401,10 @@ class PageTest(unittest.TestCase):
         ]
         linux = LinuxProgram(IMAGES)
         self.addCleanup(linux.close)
-        expected = []
-        for _, _, xdotool in steps:
-            if xdotool:
-                linux.xdotool(*xdotool)
-            expected.append(linux.picture())
+        expected = [linux.first_frame]
+        for _, _, xdotool in steps[1:]:
+            linux.xdotool(*xdotool)
+            expected.append(linux.settled_picture(expected[-1]))
         for origin, url in [("file", PAGE.as_uri()), ("server", self.server.url(PAGE.name))]:
             page = self.open(url)
             page.wait_for_first_frame()
@@ -405,7 +433,7 @@ class PageTest(unittest.TestCase):
 
         page.choose("Saturn")
         page.wait_for("return Astrolume.boxOpen", "Saturn's box")
-        self.assertEqual(page.box(), ["토성", SATURN_TEXT])
+        self.assertEqual(page.box(), [EXPECTED["title.Saturn"], EXPECTED["text.Saturn"]])
         self.assertEqual(page.js("return document.querySelectorAll('dialog[open]').length"), 1)
         self.assertEqual(page.js("return getComputedStyle(document.getElementById('message-box-title'))"
                                  ".fontFamily"), '"Astrolume Hangul", sans-serif')
@@ -429,7 +457,7 @@ class PageTest(unittest.TestCase):
         self.addCleanup(linux.close)
         linux.xdotool("key", "space")
         saturn = page.settled_picture()
-        linux_saturn = self.linux_close_up(linux, "Saturn", "토성")
+        linux_saturn = self.linux_close_up(linux, "Saturn", "title.Saturn")
         assert_same_close_up(self, saturn, linux_saturn, "Saturn's close-up")
         assert_same_picture(self, saturn, linux_saturn, "Saturn's close-up")
         # A single body alone: texturing is off while its axis line is drawn.
@@ -437,14 +465,14 @@ class PageTest(unittest.TestCase):
         page.wait_for("return Astrolume.boxOpen", "Mars's box")
         page.press_ok()
         mars = page.settled_picture()
-        linux_mars = self.linux_close_up(linux, "Mars", "화성")
+        linux_mars = self.linux_close_up(linux, "Mars", "title.Mars")
         assert_same_close_up(self, mars, linux_mars, "Mars's close-up")
         assert_same_picture(self, mars, linux_mars, "Mars's close-up")
         # The Sun, whose 42 x 42 map the page resamples to 64 x 64.
         page.choose("Sun")
         page.wait_for("return Astrolume.boxOpen", "the Sun's box")
         page.press_ok()
-        assert_same_picture(self, page.settled_picture(), self.linux_close_up(linux, "Sun", "태양"),
+        assert_same_picture(self, page.settled_picture(), self.linux_close_up(linux, "Sun", "title.Sun"),
                             "the Sun's close-up", SUN_TOLERANCE, SUN_STRAY_PIXELS)
 
         # Back to the whole system: the keys and the drag made while the box was open changed nothing.
@@ -474,8 +502,10 @@ class PageTest(unittest.TestCase):
                       "the program to start again")
 
     def linux_close_up(self, linux, label, title):
-        """The Linux program's close-up of the body the menu calls `label`, its box (`title`) dismissed
-        with Return."""
+        """The Linux program's close-up of the body the menu calls `label`, its box (titled as EXPECTED[title])
+        dismissed with Return."""
+        title = EXPECTED[title]
+        before = linux.picture()
         linux.xdotool("mousemove", "100", "100", "click", "3")
         menu = subprocess.run(["timeout", "5", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                                "^freeglut menu$"], check=True, capture_output=True, text=True).stdout.split()[0]
@@ -491,8 +521,7 @@ class PageTest(unittest.TestCase):
         box = subprocess.run(["timeout", "10", "xdotool", "search", "--sync", "--onlyvisible", "--name",
                               f"^{title}$"], check=True, capture_output=True, text=True).stdout.split()[0]
         subprocess.run(["xdotool", "windowfocus", "--sync", box, "key", "Return"], check=True)
-        time.sleep(1)
-        return linux.picture()
+        return linux.settled_picture(before)
 
     def test_font_holds_every_character_a_box_shows(self):
         page = self.open(PAGE.as_uri())
@@ -519,7 +548,7 @@ class PageTest(unittest.TestCase):
         page.wait_for_first_frame()
         textured = page.settled_picture().bodies_on_row(SIDE // 2)
         self.assertEqual(len(textured), len(BODY_ORDER))
-        truncated, unknown = ["Error", "Image file is truncated."], ["Error", "Unknown DIB file format."]
+        truncated, unknown = ["Error", EXPECTED["message.truncated"]], ["Error", EXPECTED["message.unknown"]]
         cases = [
             ("earth cut short", truncate_earth, [truncated], {"Earth"}),
             # One box at a time, in the order of the bodies' slots: the Earth's before Mars's.

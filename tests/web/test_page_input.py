@@ -15,7 +15,7 @@ import unittest
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from test_page import PAGE, ROOT, Page, assert_same_picture, chromium
+from test_page import EXPECTED, PAGE, ROOT, Page, assert_same_picture, chromium
 
 AXE = ROOT / "tests" / "web" / "node_modules" / "axe-core" / "axe.min.js"
 # (name, CSS width, CSS height, device pixels per CSS pixel)
@@ -266,7 +266,7 @@ class TouchTest(unittest.TestCase):
                     page.touch("touchMove", ((x + target[0]) / 2, (y + target[1]) / 2))
                     page.touch("touchMove", target)
                     page.touch("touchEnd")
-                page.wait_box("토성")
+                page.wait_box(EXPECTED["title.Saturn"])
                 self.check_sizes(page, width, height, f"{screen}, box open")
                 page.tap(self.driver.find_element(By.ID, "message-box-ok"))
                 page.wait_for("return !Astrolume.boxOpen", "the box to close")
@@ -320,7 +320,7 @@ class KeyboardTest(unittest.TestCase):
                 page.keys(Keys.ARROW_UP + Keys.ARROW_DOWN * (SATURN + 1))
                 self.assertEqual(page.focused(), "Saturn")
                 page.keys(Keys.ENTER)
-                page.wait_box("토성")
+                page.wait_box(EXPECTED["title.Saturn"])
                 self.assertEqual(page.focused(), "message-box-ok")
                 page.keys(key)
                 page.wait_for("return !Astrolume.boxOpen", f"{key_name} to close the box")
@@ -401,7 +401,7 @@ class AccessibilityTest(unittest.TestCase):
         states = [
             ("first state", lambda: None),
             ("menu open", lambda: page.canvas.send_keys(Keys.SHIFT + Keys.F10)),
-            ("box open", lambda: (page.keys(Keys.ARROW_DOWN * SATURN + Keys.ENTER), page.wait_box("토성"))),
+            ("box open", lambda: (page.keys(Keys.ARROW_DOWN * SATURN + Keys.ENTER), page.wait_box(EXPECTED["title.Saturn"]))),
             ("ended", lambda: (page.keys(Keys.ENTER), page.wait_for("return !Astrolume.boxOpen", "no box"),
                                page.keys(Keys.ESCAPE), page.wait_for("return Astrolume.ended", "the end"))),
         ]

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes Astrolume's single HTML page: the template page.html with its style, its scripts, the program
-(Emscripten's JavaScript with the WebAssembly inlined), the Hangul font, the body maps of one folder and
-the licence texts, all inside. Only the Python standard library: it runs on any build machine."""
+(Emscripten's JavaScript with the WebAssembly inlined), the Hangul font, the body maps and the licence
+texts, all inside. Only the Python standard library: it runs on any build machine."""
 import argparse
 import base64
 import json
@@ -10,9 +10,6 @@ import pathlib
 HERE = pathlib.Path(__file__).resolve().parent
 # The page's own scripts, in the order they must run: page.js sets up what the others extend.
 PAGE_SCRIPTS = ["page.js", "body_maps.js", "menu.js", "touch.js", "controls.js", "message_box.js"]
-# Only the eleven names the program opens are carried; anything else in the folder stays out.
-BODY_IMAGE_NAMES = ["Sun.bmp", "Mercury.bmp", "Venus.bmp", "earth.bmp", "Moon.bmp", "Mars.bmp",
-                    "Jupiter.bmp", "saturn.bmp", "Uranus.bmp", "Neptune.bmp", "Pluto.bmp"]
 
 
 def inline_script(text):
@@ -20,12 +17,9 @@ def inline_script(text):
     return text.replace("</script", "<\\/script")
 
 
-def body_maps_script(folder):
-    maps = {}
-    for name in BODY_IMAGE_NAMES:
-        path = folder / name
-        if path.is_file():
-            maps[name] = base64.b64encode(path.read_bytes()).decode("ascii")
+def body_maps_script(images):
+    # Each map under its file name, which the program opens; one missing is drawn untextured.
+    maps = {path.name: base64.b64encode(path.read_bytes()).decode("ascii") for path in images if path.is_file()}
     return "const astrolumeBodyMaps = " + json.dumps(maps) + ";"
 
 
@@ -61,7 +55,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--program", required=True, type=pathlib.Path, help="astrolume.js from Emscripten")
     parser.add_argument("--font", required=True, type=pathlib.Path, help="the Hangul font subset (TrueType)")
-    parser.add_argument("--images", required=True, type=pathlib.Path, help="folder of the body BMPs")
+    parser.add_argument("--images", nargs="+", required=True, type=pathlib.Path,
+                        help="the body BMPs the program opens, those missing left out")
     parser.add_argument("--version", required=True)
     parser.add_argument("--licences", nargs="+", required=True, type=pathlib.Path)
     parser.add_argument("--output", required=True, type=pathlib.Path)
