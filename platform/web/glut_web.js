@@ -9,12 +9,55 @@
 //   throwing its ExitStatus, which reaches the page's error event without its object in WebKit from
 //   disk ("Script error."). Only the program's own exit() comes here: Emscripten's return from main
 //   while a box at start-up waits (Asyncify) exits otherwise, and ends nothing.
+//
+// Emscripten's insides this file and the page use, which its releases may change without notice
+// (cmake/web.cmake accepts only the releases they were tested with):
+// - at run time, checked when the page starts (`runTimeInternals` below): GLUT.idleFunc,
+//   GLUT.keyboardFunc, GLUT.motionFunc, GLUT.passiveMotionFunc, GLUT.buttons, GLUT.saveModifiers,
+//   GLUT.onMousemove (replaced here before glutInit installs it), Browser.mouseX, Browser.mouseY,
+//   Browser.calculateMouseEvent, callUserCallback, ABORT and the runtime's own exit; and Module.ctx,
+//   with which page.js finishes the first frame before timing it (without it, the time is taken
+//   unfinished);
+// - at build time, where a missing one fails the build or the link: makeDynCall, the `__deps`,
+//   `__sig` and `__postset` keys of a library, the library function exit, and the emscripten_gl*
+//   names that platform/web/gl_calls_web.cpp calls.
+// Should one of the run-time ones be missing, the program is not started and the page names it
+// (Module.astrolumeCannotRun), instead of running with input that silently goes nowhere.
 mergeInto(LibraryManager.library, {
   $AstrolumeGlut__deps: ['$GLUT', '$Browser', '$callUserCallback'],
   $AstrolumeGlut__postset: 'Module["astrolumeHoldIdle"] = function(held) { AstrolumeGlut.hold(held); };\n' +
                            'Module["astrolumeKey"] = function(key) { AstrolumeGlut.key(key); };\n' +
-                           'GLUT.onMousemove = AstrolumeGlut.onMousemove;',
+                           'AstrolumeGlut.start();',
   $AstrolumeGlut: {
+    // Each run-time internal, by the name the page gives it, with whether it is there.
+    runTimeInternals: function() {
+      return [
+        ['GLUT.idleFunc', 'idleFunc' in GLUT],
+        ['GLUT.keyboardFunc', 'keyboardFunc' in GLUT],
+        ['GLUT.motionFunc', 'motionFunc' in GLUT],
+        ['GLUT.passiveMotionFunc', 'passiveMotionFunc' in GLUT],
+        ['GLUT.buttons', typeof GLUT.buttons == 'number'],
+        ['GLUT.saveModifiers', typeof GLUT.saveModifiers == 'function'],
+        ['GLUT.onMousemove', typeof GLUT.onMousemove == 'function'],
+        ['Browser.mouseX', typeof Browser.mouseX == 'number'],
+        ['Browser.mouseY', typeof Browser.mouseY == 'number'],
+        ['Browser.calculateMouseEvent', typeof Browser.calculateMouseEvent == 'function'],
+        ['callUserCallback', typeof callUserCallback == 'function'],
+        ['ABORT', typeof ABORT == 'boolean'],
+        ['exit', typeof exit == 'function'],
+      ];
+    },
+    start: function() {
+      var missing = AstrolumeGlut.runTimeInternals().filter(function(internal) { return !internal[1]; })
+                                                    .map(function(internal) { return internal[0]; });
+      if (missing.length) {
+        Module['noInitialRun'] = true;
+        if (Module['astrolumeCannotRun']) Module['astrolumeCannotRun'](missing);
+        return;
+      }
+      GLUT.onMousemove = AstrolumeGlut.onMousemove;
+    },
+
     timer: 0,
     held: false,
     schedule: function(delay) {

@@ -154,11 +154,10 @@ class EngineTest(unittest.TestCase):
         # The Linux program's pictures first: the browsers' windows would cover its window.
         linux = LinuxProgram(IMAGES)
         try:
-            cls.linux_steps = []
-            for _, _, xdotool in MODEL_STEPS:
-                if xdotool:
-                    linux.xdotool(*xdotool)
-                cls.linux_steps.append(linux.picture())
+            cls.linux_steps = [linux.first_frame]
+            for _, _, xdotool in MODEL_STEPS[1:]:
+                linux.xdotool(*xdotool)
+                cls.linux_steps.append(linux.settled_picture(cls.linux_steps[-1]))
         finally:
             linux.close()
         linux = LinuxProgram(IMAGES)

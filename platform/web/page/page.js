@@ -46,7 +46,7 @@ var Module = {
   preMainLoop: () => !Astrolume.boxOpen && !Astrolume.ended,
   postMainLoop: () => {
     if (++Astrolume.framesDrawn === 1) {
-      Module.ctx.finish();
+      Module.ctx?.finish();
       Astrolume.timings.firstFrame = performance.now();
       Astrolume.fullSize = Module.canvas.width;
       Astrolume.fitCanvas();
@@ -143,7 +143,17 @@ document.getElementById('close-licences').addEventListener('click', () => {
   Module.canvas.focus();
 });
 
-if (!Astrolume.hasWebGL) {
-  for (const id of ['model', 'controls']) document.getElementById(id).hidden = true;
-  document.getElementById('no-webgl').hidden = false;
-}
+// In place of the model: a message the page shows when the program cannot run here.
+Astrolume.showInstead = (id) => {
+  for (const hidden of ['model', 'controls']) document.getElementById(hidden).hidden = true;
+  document.getElementById(id).hidden = false;
+};
+if (!Astrolume.hasWebGL) Astrolume.showInstead('no-webgl');
+
+// The page was built with an Emscripten whose insides differ from those platform/web/glut_web.js
+// relies on: the program is not started, rather than run with input that goes nowhere.
+Module.astrolumeCannotRun = (missing) => {
+  document.getElementById('missing-internals').textContent = missing.join(', ');
+  Astrolume.showInstead('cannot-run');
+  console.error('Astrolume cannot run: Emscripten lacks ' + missing.join(', '));
+};
