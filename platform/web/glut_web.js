@@ -44,7 +44,6 @@ mergeInto(LibraryManager.library, {
   },
 
   glutIdleFunc__deps: ['$GLUT', '$AstrolumeGlut', '$callUserCallback'],
-  glutIdleFunc__sig: 'vi',
   glutIdleFunc: function(func) {
     GLUT.idleFunc = func;
     AstrolumeGlut.schedule(0);
