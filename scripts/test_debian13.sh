@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 mirror=${1:-http://deb.debian.org/debian}
 
-"$root/scripts/setup.sh" debootstrap git
+"$root/scripts/setup.sh" debootstrap
 work=$(mktemp -d /var/tmp/astrolume-debian13.XXXXXX)
 trap 'rm -rf --one-file-system "$work"' EXIT
 target=$work/root
