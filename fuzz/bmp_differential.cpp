@@ -119,7 +119,10 @@ std::string whyOnlyTheProgramAccepts(const uint8_t* data, size_t size) {
     if (stbReason == "bad masks")
         return f.headerSize == 12 ? "16 or 32 bits with a core header: stb has no masks for it"
                                   : "a bit-field mask empty or over 8 bits: stb refuses";
-    if (stbReason == "bad offset") return "a gap before direct-colour pixels: stb refuses any";
+    if (stbReason == "bad offset" && STB_IMAGE_RELEASE <= 227)
+        return "a gap before direct-colour pixels: stb refuses any";
+    if (stbReason == "bad offset")
+        return "direct-colour pixels within the headers or over 1 KiB past them: stb refuses";
     if (stbReason == "invalid")
         return "colour table sized by the pixel offset at 0 or over 256 entries: stb refuses";
     return "stb refuses: " + stbReason;
