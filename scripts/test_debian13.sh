@@ -24,6 +24,7 @@ mkdir -p "$target/src/astrolume"
 git -C "$root" ls-files -z --cached --others --exclude-standard |
   (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$target/src/astrolume"
 cp -a "$root/../shared" "$target/src/shared"
+echo "debootstrap and the copy: $SECONDS s"
 
 # Inside: a mount namespace of its own, so that the mounts go when it ends, however it ends, and a
 # process namespace, so that no Xvfb or browser started inside outlives it.
@@ -31,9 +32,11 @@ inside='set -euo pipefail
 cd /src/astrolume
 echo "== Inside Debian 13: the README test command"
 ./scripts/test.sh
+echo "the test command: $SECONDS s"
 echo "== Inside Debian 13: the browser build and the page test"
 ./scripts/build_web.sh
-./scripts/test_web.sh'
+./scripts/test_web.sh
+echo "the browser build and page test: $SECONDS s in all"'
 unshare --mount --pid --fork --propagation private bash -euc '
   target=$1
   mount -t proc proc "$target/proc"
