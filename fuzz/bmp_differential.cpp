@@ -86,6 +86,18 @@ FileFacts factsOf(const uint8_t* data, size_t size) {
     return f;
 }
 
+// Rule: stb_image releases after 2.27 (2.30 on Debian 13) accept bytes between the headers and
+// direct-colour pixels (an unused colour table, say) but skip them twice, reading the pixels that
+// many bytes late; 2.27 (Debian 12) refuses such files. Their pixels are not compared with those
+// releases: the program reads them from the pixel offset, as its decoder tests check.
+bool stbSkipsTheGapTwice(const uint8_t* data, size_t size) {
+    if (STB_IMAGE_RELEASE <= 227 || !hasFileHeader(data, size)) return false;
+    FileFacts f = factsOf(data, size);
+    bool directColour = f.headerSize == 12 ? f.bitCount >= 24 : f.bitCount >= 16;
+    int64_t headersEnd = 14 + int64_t(f.headerSize) + (f.bitFields ? 12 : 0);
+    return directColour && f.pixelOffset > headersEnd;
+}
+
 // stb is only asked about images the program's limit admits: it would allocate and fill any size up
 // to 2^24 pixels a side, and it takes the absolute value of a height of -2^31.
 bool smallEnoughForStb(const uint8_t* data, size_t size) {
@@ -107,7 +119,10 @@ std::string whyOnlyTheProgramAccepts(const uint8_t* data, size_t size) {
     if (stbReason == "bad masks")
         return f.headerSize == 12 ? "16 or 32 bits with a core header: stb has no masks for it"
                                   : "a bit-field mask empty or over 8 bits: stb refuses";
-    if (stbReason == "bad offset") return "a gap before direct-colour pixels: stb refuses any";
+    if (stbReason == "bad offset" && STB_IMAGE_RELEASE <= 227)
+        return "a gap before direct-colour pixels: stb refuses any";
+    if (stbReason == "bad offset")
+        return "direct-colour pixels within the headers or over 1 KiB past them: stb refuses";
     if (stbReason == "invalid")
         return "colour table sized by the pixel offset at 0 or over 256 entries: stb refuses";
     return "stb refuses: " + stbReason;
@@ -233,6 +248,8 @@ bool compareImages(const uint8_t* data, size_t size, const RgbImage& ours, const
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     outcomeCounts(); // made before the handler is registered, so it is destroyed after the handler runs
     std::atexit(printOutcomeCounts);
+    std::fprintf(stderr, "bmp_differential: against stb_image %d.%02d\n", STB_IMAGE_RELEASE / 100,
+                 STB_IMAGE_RELEASE % 100);
     return 0;
 }
 
@@ -252,9 +269,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                          ours->height, width, height);
             std::abort();
         }
-        countOutcome(compareImages(data, size, *ours, theirs)
-                         ? "both accept: pixels agree"
-                         : "both accept, not compared: a bit-field mask with gaps");
+        if (stbSkipsTheGapTwice(data, size))
+            countOutcome("both accept, not compared: stb skips a gap before direct-colour pixels twice");
+        else
+            countOutcome(compareImages(data, size, *ours, theirs)
+                             ? "both accept: pixels agree"
+                             : "both accept, not compared: a bit-field mask with gaps");
     } else if (ours) {
         countOutcome("only the program accepts: " + whyOnlyTheProgramAccepts(data, size));
     } else if (theirs) {

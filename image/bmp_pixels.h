@@ -5,7 +5,7 @@
 #include "image/bmp_format.h"
 #include "image/bmp_reader.h"
 
-enum class BmpEncoding {
+enum class BmpEncoding : unsigned char {
     unsupported,
     palette1,
     palette4,

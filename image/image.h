@@ -13,7 +13,7 @@ struct RgbImage {
 };
 
 // Why a decode failed; bmpErrorMessage gives the sentence the user sees.
-enum class BmpError { none, truncated, unknownFormat, conversion, outOfMemory };
+enum class BmpError : unsigned char { none, truncated, unknownFormat, conversion, outOfMemory };
 
 // The most pixels the program decodes from one file, whatever the shape: 8192 x 8192 is 192 MiB of
 // RGB, several times the largest body map, and every image this size fits in a 32-bit address space.

@@ -9,7 +9,7 @@ void onMenu(int value);                            // 1-10 a body's close-up and
 
 // Menu values, in the order the entries appear: the ten bodies with a view of their own, then
 // the whole system.
-enum MenuValue {
+enum MenuValue : unsigned char {
     MENU_SUN = 1,
     MENU_MERCURY = 2,
     MENU_VENUS = 3,

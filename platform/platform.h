@@ -50,7 +50,7 @@ unsigned char* allocatePixelArray(size_t bytes);
 
 // What a box tells the user. On Windows an error box is owned by the window with the keyboard
 // focus, so it stays in front of the model; an information box has no owner.
-enum class MessageBoxKind { information, error };
+enum class MessageBoxKind : unsigned char { information, error };
 
 // Shows a modal box with `caption` as its title, `text` (UTF-8, lines split by '\n') as its message and
 // one OK button; returns once the user dismisses it. Where no box can be shown (Linux without a GTK

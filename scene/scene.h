@@ -6,7 +6,7 @@
 #include <cstddef>
 
 // Texture slot of each body in SceneState::bodyTextures.
-enum BodyIndex {
+enum BodyIndex : unsigned char {
     BODY_SUN = 0,
     BODY_MERCURY = 1,
     BODY_VENUS = 2,
@@ -22,7 +22,7 @@ enum BodyIndex {
 };
 
 // What the display shows: 0-9 one body's close-up (menu order, the Moon has none), 10 everything.
-enum ViewMode {
+enum ViewMode : unsigned char {
     VIEW_SUN = 0,
     VIEW_MERCURY = 1,
     VIEW_VENUS = 2,
@@ -37,7 +37,7 @@ enum ViewMode {
 };
 
 // Entries of SceneState::orbitAngle: every body that revolves, the Moon about the Earth.
-enum OrbitIndex {
+enum OrbitIndex : unsigned char {
     ORBIT_MERCURY,
     ORBIT_VENUS,
     ORBIT_EARTH,
@@ -52,7 +52,7 @@ enum OrbitIndex {
 };
 
 // Entries of SceneState::spinAngle: every body that turns about itself (the Moon does not).
-enum SpinIndex {
+enum SpinIndex : unsigned char {
     SPIN_SUN,
     SPIN_MERCURY,
     SPIN_VENUS,
@@ -77,8 +77,8 @@ constexpr float maxZoom = 100.0f;
 
 // True when `rows` has exactly `count` rows and row i names the value first + i in `key`: a table
 // keyed by one of the enums above asserts with it that no row is moved or left out.
-template <typename Row, std::size_t N, typename Key>
-constexpr bool rowsFollow(const Row (&rows)[N], Key Row::*key, int first, int count) {
+template <typename Row, std::size_t N, typename Member>
+constexpr bool rowsFollow(const Row (&rows)[N], Member key, int first, int count) {
     if (N != static_cast<std::size_t>(count)) return false;
     for (std::size_t i = 0; i < N; ++i)
         if (static_cast<int>(rows[i].*key) != first + static_cast<int>(i)) return false;
@@ -86,8 +86,8 @@ constexpr bool rowsFollow(const Row (&rows)[N], Key Row::*key, int first, int co
 }
 
 // GLUT's button numbers and the drag tracker's "held" / "released" marks.
-enum { MOUSE_LEFT = 0, MOUSE_RIGHT = 2 };
-enum { DRAG_HELD = 0, DRAG_RELEASED = -1 };
+enum : unsigned char { MOUSE_LEFT = 0, MOUSE_RIGHT = 2 };
+enum : signed char { DRAG_HELD = 0, DRAG_RELEASED = -1 };
 
 struct SceneState {
     GLuint bodyTextures[BODY_COUNT] = {}; // texture names by BodyIndex, made at start-up

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config file clang clang-format libclang-rt-14-dev llvm
+  build-essential cmake pkg-config file git clang clang-format libclang-rt-dev llvm
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libgtk-3-dev libjpeg62-turbo-dev libx11-dev libxtst-dev
   googletest libgtest-dev libbenchmark-dev libstb-dev

@@ -131,8 +131,8 @@ TEST_F(BmpBodyImagesTest, EveryMapBecomesABmpTheDecoderReads) {
 // Rows are written bottom-up: a map with a bright top half keeps it at the top.
 TEST_F(BmpBodyImagesTest, TopOfTheMapStaysOnTop) {
     // Mars's map: top half white, bottom half black.
-    RgbImage* image = convertWith(
-        "mars.jpg", 16, 16, [](int, int y) { return y < 8 ? 0xffffffu : 0u; }, "Mars.bmp");
+    auto topHalfWhite = [](int, int y) { return y < 8 ? 0xffffffu : 0u; };
+    RgbImage* image = convertWith("mars.jpg", 16, 16, topHalfWhite, "Mars.bmp");
     ASSERT_NE(image, nullptr);
     EXPECT_GT(pixelAt(image, 4, 15) & 0xff, 240u); // top row
     EXPECT_LT(pixelAt(image, 4, 0) & 0xff, 15u);   // bottom row

@@ -133,11 +133,14 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
         std::vector<uint32_t> masks;
         std::vector<uint32_t> pixels;
         std::vector<uint32_t> expected;
+        std::vector<uint32_t> unusedPalette = {}; // a colour table between the masks and the pixels
     };
     // clang-format off
     const Case cases[] = {
         {"565", 16, {0xf800, 0x07e0, 0x001f}, {0xffff, 0xf800, 0x07e0, 0x001f, 0x8410, 0x0841},
          {0xffffff, 0xff0000, 0x00ff00, 0x0000ff, 0x848284, 0x080808}},
+        {"565 after an unused colour table", 16, {0xf800, 0x07e0, 0x001f}, {0x0000, 0xf800, 0x001f, 0xffff},
+         {0x000000, 0xff0000, 0x0000ff, 0xffffff}, {0x102030, 0x405060}},
         {"555 as bit fields", 16, {0x7c00, 0x03e0, 0x001f}, {0x7fff, 0x4210, 0x8000},
          {0xffffff, 0x848484, 0}},
         {"2-3-1", 16, {0x0030, 0x000e, 0x0001}, {0x0010, 0x0008, 0x0001, 0x003f},
@@ -157,6 +160,8 @@ TEST_F(BmpEncodingTest, BitFieldsScaleEachMaskToEightBits) {
         parts.bitCount = static_cast<uint16_t>(c.bitCount);
         parts.compression = 3;
         parts.masks = c.masks;
+        parts.palette = c.unusedPalette;
+        parts.colorsUsed = static_cast<uint32_t>(c.unusedPalette.size());
         Bytes stored;
         for (uint32_t pixel : c.pixels)
             c.bitCount == 16 ? appendU16(&stored, pixel) : appendU32(&stored, pixel);

@@ -22,7 +22,7 @@ bool mapFileReadOnly(const char* path, MappedFile* file) {
         return false;
     }
     size_t size = static_cast<size_t>(info.st_size);
-    void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
+    const void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
     // The mapping keeps the pages reachable on its own, so the descriptor is not held.
     close(descriptor);
     if (data == MAP_FAILED) return false;

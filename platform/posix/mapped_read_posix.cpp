@@ -17,6 +17,7 @@ struct GuardedReading {
 GuardedReading* volatile reading = nullptr;
 struct sigaction actionBefore;
 
+// cppcheck-suppress constParameterCallback ; sigaction's handler type takes siginfo_t*, not const
 void onBusError(int, siginfo_t* info, void*) {
     GuardedReading* current = reading;
     const uintptr_t address = reinterpret_cast<uintptr_t>(info->si_addr);

@@ -107,7 +107,6 @@ mergeInto(LibraryManager.library, {
   },
 
   glutIdleFunc__deps: ['$GLUT', '$AstrolumeGlut', '$callUserCallback'],
-  glutIdleFunc__sig: 'vi',
   glutIdleFunc: function(func) {
     GLUT.idleFunc = func;
     AstrolumeGlut.schedule(0);

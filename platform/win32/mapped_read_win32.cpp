@@ -19,6 +19,7 @@ struct GuardedReading {
 };
 GuardedReading* volatile reading = nullptr;
 
+// cppcheck-suppress constParameterCallback ; a vectored handler takes EXCEPTION_POINTERS*, not const
 LONG CALLBACK onPageError(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD* record = exception->ExceptionRecord;
     GuardedReading* current = reading;
