@@ -8,8 +8,11 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
+# npm from Debian only where the machine has none of its own: a newer one may come first on the PATH.
+npm=()
+command -v npm >/dev/null || npm=(npm)
 "$root/scripts/setup.sh" chromium chromium-driver python3-selenium libwebkit2gtk-4.1-0 webkit2gtk-driver \
-  firefox-esr "$@" >&2
+  firefox-esr "${npm[@]}" "$@" >&2
 cd "$root/tests/web"
 if ! cmp -s package-lock.json node_modules/.installed-package-lock.json; then
   npm ci --no-audit --no-fund --loglevel=error >&2

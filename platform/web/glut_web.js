@@ -15,7 +15,8 @@
 // - at run time, checked when the page starts (`runTimeInternals` below): GLUT.idleFunc,
 //   GLUT.keyboardFunc, GLUT.motionFunc, GLUT.passiveMotionFunc, GLUT.buttons, GLUT.saveModifiers,
 //   GLUT.onMousemove (replaced here before glutInit installs it), Browser.mouseX, Browser.mouseY,
-//   Browser.calculateMouseEvent, callUserCallback, ABORT and the runtime's own exit; and Module.ctx,
+//   Browser.calculateMouseEvent, callUserCallback, ABORT and the runtime's own exit (exit, or exitJS
+//   after 3.1.6); and Module.ctx,
 //   with which page.js finishes the first frame before timing it (without it, the time is taken
 //   unfinished);
 // - at build time, where a missing one fails the build or the link: makeDynCall, the `__deps`,
@@ -44,8 +45,11 @@ mergeInto(LibraryManager.library, {
         ['Browser.calculateMouseEvent', typeof Browser.calculateMouseEvent == 'function'],
         ['callUserCallback', typeof callUserCallback == 'function'],
         ['ABORT', typeof ABORT == 'boolean'],
-        ['exit', typeof exit == 'function'],
+        ['exit', typeof AstrolumeGlut.runtimeExit() == 'function'],
       ];
+    },
+    runtimeExit: function() {
+      return typeof exitJS == 'function' ? exitJS : typeof exit == 'function' ? exit : undefined;
     },
     start: function() {
       var missing = AstrolumeGlut.runTimeInternals().filter(function(internal) { return !internal[1]; })
@@ -100,10 +104,11 @@ mergeInto(LibraryManager.library, {
     },
   },
 
-  exit__sig: 'vi',
+  // The runtime's own exit is the global exit() up to Emscripten 3.1.6 and the library's exitJS after.
+  exit__deps: ['$AstrolumeGlut'].concat(LibraryManager.library['$exitJS'] ? ['$exitJS'] : []),
   exit: function(status) {
     if (Module['astrolumeExit']) Module['astrolumeExit'](status);
-    exit(status);
+    AstrolumeGlut.runtimeExit()(status);
   },
 
   glutIdleFunc__deps: ['$GLUT', '$AstrolumeGlut', '$callUserCallback'],
