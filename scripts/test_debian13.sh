@@ -24,6 +24,9 @@ mkdir -p "$target/src/astrolume"
 git -C "$root" ls-files -z --cached --others --exclude-standard |
   (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$target/src/astrolume"
 cp -a "$root/../shared" "$target/src/shared"
+# The machine's certificate authorities, for the npm registry over HTTPS: where the network inspects
+# its traffic, it signs with an authority that only this machine's bundle holds.
+cp /etc/ssl/certs/ca-certificates.crt "$target/etc/host-ca-certificates.crt"
 echo "debootstrap and the copy: $SECONDS s"
 
 # Inside: a mount namespace of its own, so that the mounts go when it ends, however it ends, and a
@@ -45,6 +48,6 @@ unshare --mount --pid --fork --propagation private bash -euc '
   mount --bind /dev/pts "$target/dev/pts"
   mount -t tmpfs -o mode=1777 shm "$target/dev/shm"
   exec chroot "$target" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    HOME=/root LANG=C.UTF-8 CI=1 DEBIAN_FRONTEND=noninteractive /bin/bash -c "$2"' \
+    HOME=/root LANG=C.UTF-8 NODE_EXTRA_CA_CERTS=/etc/host-ca-certificates.crt CI=1 DEBIAN_FRONTEND=noninteractive /bin/bash -c "$2"' \
   inside "$target" "$inside"
 echo "Debian 13 stage: $SECONDS s"
