@@ -8,6 +8,7 @@ mouse(steps) with steps ("move", x, y), ("down", button), ("up", button) in the 
 (0 left, 2 right button), png(selector) (the element's picture), problems() (console errors and
 uncaught exceptions since the last call, where the engine reports them) and quit()."""
 import base64
+import inspect
 import json
 import os
 import pathlib
@@ -116,8 +117,12 @@ def webkit():
     options = Options()
     options.binary_location = MINIBROWSER
     options.add_argument("--automation")
-    # Selenium 4.8's WebKitGTK driver still takes the driver's path itself, not a Service.
-    driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
+    # Selenium 4.8 (Debian 12) takes the driver's path itself; later releases (Debian 13) take a Service.
+    if "service" in inspect.signature(webdriver.WebKitGTK.__init__).parameters:
+        from selenium.webdriver.webkitgtk.service import Service
+        driver = webdriver.WebKitGTK(service=Service("/usr/bin/WebKitWebDriver"), options=options)
+    else:
+        driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
     driver.set_window_size(*WINDOW)
     return SeleniumEngine(driver, "WebKitGTK")
 
