@@ -544,21 +544,33 @@ badEarths=(
   "30|$(expected message.truncated)"
   '0|Failed to open DIB file image\earth.bmp.'
 )
-errorBox() { # KEPT MESSAGE
-  local kept=$1 message=$2
-  rm -rf "$work/corrupt"
-  cp -r "$app" "$work/corrupt"
-  head -c "$kept" "$app/image/earth.bmp" >"$work/corrupt/image/earth.bmp"
-  startProgram "$work/corrupt"
-  waitForWindow Error 30 || fail "no Error box for an earth.bmp of $kept bytes"
-  [ "$(wine "$probe" text "$w_handle")" = "$message" ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
-  # An error box is owned by the program's window that has the keyboard focus.
-  [ "$w_owner" != 0 ] && [ "$w_ownerProcess" = "$w_process" ] || fail "the Error box has no owner in the program"
-  [ "$(countWindows Error)" -eq 1 ] || fail "more than one Error box"
+# A fresh copy of the unzipped program in $work/NAME, for a check to spoil.
+copyOfApp() { # NAME
+  rm -rf "$work/$1"
+  cp -r "$app" "$work/$1"
+}
+# The Error box the program shows for WHAT, saying MESSAGE; left open.
+awaitErrorBox() { # WHAT MESSAGE
+  waitForWindow Error 30 || fail "no Error box for $1"
+  [ "$(wine "$probe" text "$w_handle")" = "$2" ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
+}
+# Return on the box, and the model's window comes.
+dismissErrorBox() {
   clickTitleBar
   xdotool key Return
   waitUntilGone Error 10 || fail "Return did not dismiss the Error box"
   waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
+}
+errorBox() { # KEPT MESSAGE
+  local kept=$1 message=$2
+  copyOfApp corrupt
+  head -c "$kept" "$app/image/earth.bmp" >"$work/corrupt/image/earth.bmp"
+  startProgram "$work/corrupt"
+  awaitErrorBox "an earth.bmp of $kept bytes" "$message"
+  # An error box is owned by the program's window that has the keyboard focus.
+  [ "$w_owner" != 0 ] && [ "$w_ownerProcess" = "$w_process" ] || fail "the Error box has no owner in the program"
+  [ "$(countWindows Error)" -eq 1 ] || fail "more than one Error box"
+  dismissErrorBox
   waitForPicture sunLit 15 || fail "nothing drawn after the Error box"
   sleep 1
   [ "$(countWindows Error)" -eq 0 ] || fail "a second Error box"
@@ -676,20 +688,15 @@ unusableImages=(
 )
 unusableImage() { # WHAT MESSAGE
   local what=$1 message=$2
-  rm -rf "$work/unusable"
-  cp -r "$app" "$work/unusable"
+  copyOfApp unusable
   if [ "$what" = folder ]; then
     rm -r "$work/unusable/image" && echo "not a folder" >"$work/unusable/image"
   else
     ln -sfn earth.bmp "$work/unusable/image/earth.bmp"
   fi
   startProgram "$work/unusable"
-  waitForWindow Error 30 || fail "no Error box for an image $what"
-  [ "$(wine "$probe" text "$w_handle")" = "$message" ] || fail "the Error box says: $(wine "$probe" text "$w_handle")"
-  clickTitleBar
-  xdotool key Return
-  waitUntilGone Error 10 || fail "Return did not dismiss the Error box"
-  waitForWindow Astrolume 10 || fail "no Astrolume window after the Error box"
+  awaitErrorBox "an image $what" "$message"
+  dismissErrorBox
   sleep 1
   [ "$(countWindows Error)" -eq 0 ] || fail "a second Error box for an image $what"
   findWindow Astrolume || fail "no Astrolume window"

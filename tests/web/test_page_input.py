@@ -100,8 +100,8 @@ def inside(box, width, height):
         box["y"] + box["height"] <= height + 0.5
 
 
-class TouchTest(unittest.TestCase):
-    """A tablet and a phone: every gesture and control, what it gives the program, and the sizes."""
+class ChromiumTest(unittest.TestCase):
+    """One Chromium for all of a class's tests."""
 
     @classmethod
     def setUpClass(cls):
@@ -110,6 +110,10 @@ class TouchTest(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
+
+
+class TouchTest(ChromiumTest):
+    """A tablet and a phone: every gesture and control, what it gives the program, and the sizes."""
 
     def open(self, width, height, scale):
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
@@ -288,16 +292,8 @@ class TouchTest(unittest.TestCase):
         self.assertEqual(page.console_problems(), [])
 
 
-class KeyboardTest(unittest.TestCase):
+class KeyboardTest(ChromiumTest):
     """A keyboard alone: the menu, the box, Tab through the controls, and keys kept where they belong."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.driver = chromium()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.driver.quit()
 
     def test_menu_box_and_focus(self):
         page = InputPage(self.driver, PAGE.as_uri())
