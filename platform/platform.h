@@ -33,7 +33,7 @@ bool readMappedBytes(const unsigned char* bytes, size_t size, void (*read)(void*
 bool isWorthLoading(const char* path);
 
 // What is at the path of a folder the program reads from.
-enum class FolderState {
+enum class FolderState : unsigned char {
     absent,   // nothing: its files are all missing, which is no error
     usable,   // a folder whose entries can be reached
     unusable, // a file, a folder the user may not enter, a loop: none of its files can be read

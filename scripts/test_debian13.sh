@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Astrolume on Debian 13 as a newcomer meets it: a minimal Debian 13 made with debootstrap from
 # Debian's archive, this clone's files copied in with ../shared beside them, and inside it, as root,
-# the README's test command, then the browser build and its page test. Nothing is kept from one run to
+# the README's test command, then the browser build and its page test; then what this release's newer
+# clang-format, clang-tidy, cppcheck and stb_image judge otherwise. Nothing is kept from one run to
 # the next. Needs root (debootstrap, chroot, mounts); prints how long it took.
 # Usage: scripts/test_debian13.sh [MIRROR]   (default http://deb.debian.org/debian)
 set -euo pipefail
@@ -39,7 +40,14 @@ echo "the test command: $SECONDS s"
 echo "== Inside Debian 13: the browser build and the page test"
 ./scripts/build_web.sh
 ./scripts/test_web.sh
-echo "the browser build and page test: $SECONDS s in all"'
+echo "the browser build and page test: $SECONDS s in all"
+echo "== Inside Debian 13: the formatting, static analysis and the comparison with this stb_image"
+# The copy has the clone's files but not its history; the format check asks git for the files.
+git init -q && git add -A
+./scripts/check_format.sh
+./scripts/static_analysis.sh
+./fuzz/run_differential.sh 30
+echo "the checks of the newer tools: $SECONDS s in all"'
 unshare --mount --pid --fork --propagation private bash -euc '
   target=$1
   mount -t proc proc "$target/proc"
