@@ -42,7 +42,7 @@ echo "== Inside Debian 13: the browser build and the page test"
 ./scripts/test_web.sh
 echo "the browser build and page test: $SECONDS s in all"
 echo "== Inside Debian 13: the formatting, static analysis and the comparison with this stb_image"
-# The copy has the clone's files but not its history; the format check asks git for the files.
+# The copy holds the files of the clone without its history, and the format check asks git for them.
 git init -q && git add -A
 ./scripts/check_format.sh
 ./scripts/static_analysis.sh
