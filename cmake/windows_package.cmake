@@ -2,7 +2,6 @@
 # program reads them from its working folder) and the licence notes, packed by cpack as a zip and as a
 # 64-bit NSIS installer.
 
-
 install(TARGETS astrolume RUNTIME DESTINATION .)
 install(DIRECTORY ${ASTROLUME_BODY_IMAGE_DIR}/ DESTINATION image FILES_MATCHING PATTERN "*.bmp")
 # README.txt: README.md's sections for users, as plain text (cmake/readme_txt.cmake says which).

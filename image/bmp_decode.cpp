@@ -47,19 +47,11 @@ BmpError decodeInto(Decoding& d) {
     if (pixelCount > d.maxPixelCount || static_cast<uint64_t>(pixelCount) > SIZE_MAX / 3)
         return BmpError::outOfMemory;
 
-    RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
-    unsigned char* pixels = allocatePixelArray(static_cast<size_t>(pixelCount) * 3);
-    if (!image || !pixels) {
-        std::free(pixels);
-        std::free(image);
-        return BmpError::outOfMemory;
-    }
-    image->width = static_cast<int32_t>(width);
-    image->height = static_cast<int32_t>(rows);
-    image->pixels = pixels;
+    RgbImage* image = newRgbImage(static_cast<int32_t>(width), static_cast<int32_t>(rows));
+    if (!image) return BmpError::outOfMemory;
     d.image = image;
     // Run-length data stored top row first is decoded the same way as uncompressed rows.
-    RgbTarget target{pixels, image->width, image->height, h.height < 0};
+    RgbTarget target{image->pixels, image->width, image->height, h.height < 0};
     return convertBmpPixels(d.bytes, d.size, d.layout, encoding, target) ? BmpError::none
                                                                          : BmpError::conversion;
 }
@@ -81,6 +73,18 @@ BmpError decodeBmpImage(const unsigned char* bytes, size_t size, int64_t maxPixe
     }
     *result = d.image;
     return d.error;
+}
+
+RgbImage* newRgbImage(int32_t width, int32_t height) {
+    auto* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    unsigned char* pixels = allocatePixelArray(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    if (!image || !pixels) {
+        std::free(pixels);
+        std::free(image);
+        return nullptr;
+    }
+    *image = RgbImage{width, height, pixels};
+    return image;
 }
 
 void freeRgbImage(RgbImage* image) {

@@ -5,7 +5,6 @@
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -56,17 +55,11 @@ RgbImage* fittedToTextureLimit(RgbImage* image, GLint limit) {
         height = static_cast<int>(std::max<int64_t>(1, image->height * side / longest));
         if (textureFits(width, height, limit)) break;
     }
-    auto* fitted = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
-    auto* pixels = allocatePixelArray(static_cast<size_t>(width) * height * 3);
-    if (fitted && pixels) {
-        shrinkByAreaAveraging(image->pixels, image->width, image->height, 3, pixels, width, height);
-        *fitted = RgbImage{width, height, pixels};
-    } else {
-        std::free(pixels);
-        std::free(fitted);
-        fitted = nullptr;
+    RgbImage* fitted = newRgbImage(width, height);
+    if (fitted)
+        shrinkByAreaAveraging(image->pixels, image->width, image->height, 3, fitted->pixels, width, height);
+    else
         showMessageBox(MessageBoxKind::error, "Error", bmpErrorMessage(BmpError::outOfMemory));
-    }
     freeRgbImage(image);
     return fitted;
 }
@@ -111,11 +104,9 @@ void loadBodyTextures() {
     // The limit is asked once, and only when there is a map to fit: a map within it costs OpenGL
     // nothing more.
     GLint limit = 0;
-    bool asked = false;
     for (RgbImage*& image : images) {
         if (!image || !image->pixels) continue;
-        if (!asked) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
-        asked = true;
+        if (limit == 0) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
         image = fittedToTextureLimit(image, limit);
     }
 

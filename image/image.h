@@ -35,7 +35,12 @@ RgbImage* loadBmpImage(const char* fileName);
 // `header` points at the header's first byte; `available` bytes of it can be read.
 uint16_t bmpColorCount(const unsigned char* header, uint32_t available);
 
-// Releases an image from loadBmpImage or decodeBmpImage: its pixels, then the record. Null is fine.
+// A width x height image whose pixels are yet to be written; null, holding nothing, when the memory
+// cannot be had. The caller checks that width * height * 3 bytes can be counted.
+RgbImage* newRgbImage(int32_t width, int32_t height);
+
+// Releases an image from newRgbImage, loadBmpImage or decodeBmpImage: its pixels, then the record.
+// Null is fine.
 void freeRgbImage(RgbImage* image);
 
 // Area averaging, as a map is shrunk: each pixel of `to` (toWidth x toHeight, no larger) is the mean of
