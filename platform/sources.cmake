@@ -1,10 +1,12 @@
 # Which platform file belongs to which system, said once. The builds include this file; static
 # analysis and the valgrind check ask it for a system's files with
 #   cmake -DASTROLUME_PLATFORM_LIST=<posix|gtk|win32|web|all> -P platform/sources.cmake
-# which prints them one per line, relative to the source tree. A source file in a system's folder
-# that its list lacks, or a listed file that is not there, stops the build and the analysis.
+# which prints them one per line, relative to the source tree. A source file of any kind in a system's
+# folder that its list lacks, or a listed file that is not there, stops the build and the analysis.
+# The browser's own front end (its GLUT, GL stand-ins and page) is web/'s, listed in web/sources.cmake.
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/source_lists.cmake)
 
-set(ASTROLUME_PLATFORM_SHARED platform/message_box.cpp)
+set(ASTROLUME_PLATFORM_SHARED platform/platform.h platform/message_box.cpp platform/message_box_system.h)
 set(ASTROLUME_PLATFORM_POSIX
     platform/posix/file_map_posix.cpp
     platform/posix/file_probe_posix.cpp
@@ -18,25 +20,16 @@ set(ASTROLUME_PLATFORM_WIN32
     platform/win32/mapped_read_win32.cpp
     platform/win32/message_box_win32.cpp
     platform/win32/pixel_array_win32.cpp
-    platform/win32/system_path_win32.cpp)
+    platform/win32/system_path_win32.cpp
+    platform/win32/wide_text_win32.h)
 set(ASTROLUME_PLATFORM_WEB
-    platform/web/gl_calls_web.cpp
-    platform/web/glu_web.cpp
     platform/web/mapped_read_web.cpp
-    platform/web/menu_web.cpp
     platform/web/message_box_web.cpp)
 
-get_filename_component(astrolume_source_dir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+astrolume_check_listed(platform/sources.cmake platform FLAT ${ASTROLUME_PLATFORM_SHARED})
 foreach(system posix gtk win32 web)
   string(TOUPPER ${system} upper)
-  file(GLOB present RELATIVE ${astrolume_source_dir} ${astrolume_source_dir}/platform/${system}/*.cpp)
-  list(SORT present)
-  set(listed ${ASTROLUME_PLATFORM_${upper}})
-  list(SORT listed)
-  if(NOT present STREQUAL listed)
-    message(FATAL_ERROR "platform/sources.cmake: the list for ${system} (${listed}) "
-                        "is not what platform/${system}/ holds (${present})")
-  endif()
+  astrolume_check_listed(platform/sources.cmake platform/${system} RECURSE ${ASTROLUME_PLATFORM_${upper}})
 endforeach()
 
 # The files one build compiles. The browser reads files through the POSIX calls Emscripten provides,
@@ -62,8 +55,5 @@ if(DEFINED ASTROLUME_PLATFORM_LIST)
   else()
     message(FATAL_ERROR "No platform list named '${ASTROLUME_PLATFORM_LIST}'")
   endif()
-  foreach(file ${printed})
-    # To standard output, which message() leaves for standard error.
-    execute_process(COMMAND ${CMAKE_COMMAND} -E echo ${file})
-  endforeach()
+  astrolume_print_files(${printed})
 endif()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of the program's own code (app/ scene/ render/ input/ image/ platform/) with Debian's
+# Static analysis of the program's own code (app/ scene/ render/ input/ image/ platform/ web/) with Debian's
 # clang-tidy and cppcheck: the Linux files as the default preset compiles them, the Win32 files against
 # mingw-w64's headers, the browser files against Emscripten's. Any finding fails; every suppression carries its reason on its own line.
 # Tests, tools, benchmarks and fuzz targets are not checked, nor product files of any other system
@@ -16,7 +16,7 @@ em++ -E -x c++ /dev/null >/dev/null 2>&1
 cmake --preset default -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-product='(app|scene|render|input|image|platform)/'
+product='(app|scene|render|input|image|platform|web)/'
 
 checks=(
   '-*' 'bugprone-*' 'cert-*' 'performance-*' 'clang-analyzer-*'
@@ -42,9 +42,13 @@ run-clang-tidy -p "$work" -j "$jobs" "${tidy[@]}" "${linuxFiles[@]}" >"$work/tid
 }
 
 # The Win32 files against the headers mingw-w64's compiler uses.
-platformFiles() { cmake -DASTROLUME_PLATFORM_LIST="$1" -P platform/sources.cmake; }
-# Stops here, naming the folder, when a platform folder and its list in platform/sources.cmake disagree.
+# The C++ files of a port's list (platform/sources.cmake, web/sources.cmake); headers are checked
+# through them.
+platformFiles() { cmake -DASTROLUME_PLATFORM_LIST="$1" -P platform/sources.cmake | grep '\.cpp$'; }
+webFiles() { cmake -DASTROLUME_WEB_LIST="$1" -P web/sources.cmake | grep '\.cpp$'; }
+# Stops here, naming the file, when a port's folder and its list disagree.
 platformFiles all >/dev/null
+webFiles all >/dev/null
 mapfile -t win32Files < <(platformFiles win32)
 mapfile -t win32Includes < <(x86_64-w64-mingw32-g++-posix -E -x c++ - -v </dev/null 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search/s/^ \(\/.*\)/\1/p' | grep -v '/include\(-fixed\)\?$')
@@ -56,9 +60,9 @@ printf '%s\n' "${win32Files[@]}" | xargs -P "$jobs" -I{} clang-tidy "${tidy[@]}"
 }
 
 # The browser files against the headers Emscripten's compiler uses, with its GLUT header stand-in.
-mapfile -t webFiles < <(platformFiles web)
+mapfile -t webFiles < <(platformFiles web; webFiles stand_ins)
 webSysroot=/usr/share/emscripten/cache/sysroot
-webFlags=(-std=c++17 -I. -Iplatform/web/include --target=wasm32-unknown-emscripten --sysroot="$webSysroot"
+webFlags=(-std=c++17 -I. -Iweb/include --target=wasm32-unknown-emscripten --sysroot="$webSysroot"
           -nostdinc++ -isystem "$webSysroot/include/compat" -isystem "$webSysroot/include/c++/v1"
           -isystem "$webSysroot/include" -DEMSCRIPTEN -D__EMSCRIPTEN__ -D_LIBCPP_ABI_VERSION=2)
 echo "clang-tidy: ${#webFiles[@]} browser files"
@@ -78,9 +82,9 @@ cppcheck "${cppcheckOptions[@]}" --project="$work/compile_commands.json"
 cppcheck "${cppcheckOptions[@]}" --std=c++17 --platform=win64 -D_WIN32 -I. "${win32Files[@]}"
 # Emscripten's macros that write functions in JavaScript, as the declarations they make.
 cppcheck "${cppcheckOptions[@]}" --std=c++17 -D__EMSCRIPTEN__ --library=scripts/cppcheck-emscripten.cfg -I. \
-  -Iplatform/web/include "${webFiles[@]}"
+  -Iweb/include "${webFiles[@]}"
 
-mapfile -t notChecked < <({ printf '%s\n' {app,scene,render,input,image}/*.cpp && platformFiles all; } |
+mapfile -t notChecked < <({ printf '%s\n' {app,scene,render,input,image}/*.cpp && platformFiles all && webFiles all; } |
   grep -v -x -F -f <(printf '%s\n' "${linuxFiles[@]#"$root"/}" "${win32Files[@]}" "${webFiles[@]}"))
 [ ${#notChecked[@]} -eq 0 ] || echo "not checked (no compile commands or headers here): ${notChecked[*]}"
 echo "no findings"

@@ -1,4 +1,4 @@
-// In a browser: the box is a modal dialog of the page (platform/web/page/message_box.js). The program waits
+// In a browser: the box is a modal dialog of the page (web/page/message_box.js). The program waits
 // for its OK as it waits for the desktop's box: Asyncify suspends the calling callback and resumes it
 // once the promise the dialog returns is settled.
 #include "platform/message_box_system.h"

@@ -34,8 +34,12 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(ROOT / "platform" / "web" / "page"))
+sys.path.insert(0, str(ROOT / "web" / "page"))
 import make_page  # noqa: E402  (the page's own assembler makes the pages with broken maps)
+# The page's scripts in their order, from the port's one list.
+PAGE_SCRIPTS = [ROOT / line for line in subprocess.run(
+    ["cmake", "-DASTROLUME_WEB_LIST=page_scripts", "-P", str(ROOT / "web" / "sources.cmake")],
+    check=True, capture_output=True, text=True).stdout.split()]
 
 PAGE = pathlib.Path(os.environ["ASTROLUME_PAGE"]).resolve()
 PAGE_PARTS = pathlib.Path(os.environ["ASTROLUME_PAGE_PARTS"]).resolve()
@@ -326,7 +330,8 @@ def make_page_with_images(folder, name, change):
     change(images)
     output = folder / (name + ".html")
     maps = [images / built.name for built in IMAGES.iterdir()]  # the built page's names, those removed left out
-    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", maps, "test",
+    make_page.write_page(PAGE_PARTS / "astrolume.js", PAGE_PARTS / "nanum-gothic-subset.ttf", PAGE_SCRIPTS, maps,
+                         "test",
                          [ROOT / "data" / "copyright"], output)
     return output
 
@@ -599,7 +604,7 @@ class PageTest(unittest.TestCase):
                 script.write_text(renamed, encoding="utf-8")
                 output = self.scratch / ("without-" + internal + ".html")
                 maps = [IMAGES / name for name in sorted(p.name for p in IMAGES.iterdir())]
-                make_page.write_page(script, PAGE_PARTS / "nanum-gothic-subset.ttf", maps, "test",
+                make_page.write_page(script, PAGE_PARTS / "nanum-gothic-subset.ttf", PAGE_SCRIPTS, maps, "test",
                                      [ROOT / "data" / "copyright"], output)
                 page = self.open(output.as_uri())
                 page.wait_for("return !document.getElementById('cannot-run').hidden", "the page's message")

@@ -8,8 +8,6 @@ import json
 import pathlib
 
 HERE = pathlib.Path(__file__).resolve().parent
-# The page's own scripts, in the order they must run: page.js sets up what the others extend.
-PAGE_SCRIPTS = ["page.js", "body_maps.js", "menu.js", "touch.js", "controls.js", "message_box.js"]
 
 
 def inline_script(text):
@@ -27,15 +25,14 @@ def escape_html(text):
     return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
 
 
-def write_page(program, font, images, version, licences, output):
+def write_page(program, font, scripts, images, version, licences, output):
     parts = {
         "@FONT@": base64.b64encode(font.read_bytes()).decode("ascii"),
         "@STYLE@": (HERE / "page.css").read_text(encoding="utf-8"),
         "@VERSION@": version,
         "@LICENCES@": escape_html("\n\n".join(p.read_text(encoding="utf-8") for p in licences)),
         "@BODY_MAPS@": body_maps_script(images),
-        "@PAGE_SCRIPT@": inline_script("\n".join((HERE / name).read_text(encoding="utf-8")
-                                                 for name in PAGE_SCRIPTS)),
+        "@PAGE_SCRIPT@": inline_script("\n".join(path.read_text(encoding="utf-8") for path in scripts)),
         "@PROGRAM@": inline_script(program.read_text(encoding="utf-8")),
     }
     page = (HERE / "page.html").read_text(encoding="utf-8")
@@ -55,13 +52,15 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--program", required=True, type=pathlib.Path, help="astrolume.js from Emscripten")
     parser.add_argument("--font", required=True, type=pathlib.Path, help="the Hangul font subset (TrueType)")
+    parser.add_argument("--scripts", nargs="+", required=True, type=pathlib.Path,
+                        help="the page's own scripts, in the order they run (web/sources.cmake)")
     parser.add_argument("--images", nargs="+", required=True, type=pathlib.Path,
                         help="the body BMPs the program opens, those missing left out")
     parser.add_argument("--version", required=True)
     parser.add_argument("--licences", nargs="+", required=True, type=pathlib.Path)
     parser.add_argument("--output", required=True, type=pathlib.Path)
     args = parser.parse_args()
-    write_page(args.program, args.font, args.images, args.version, args.licences, args.output)
+    write_page(args.program, args.font, args.scripts, args.images, args.version, args.licences, args.output)
 
 
 if __name__ == "__main__":

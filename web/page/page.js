@@ -100,7 +100,7 @@ for (const type of modelInputEvents) {
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The program's exit() tells the page its status (platform/web/glut_web.js), then throws Emscripten's
+// The program's exit() tells the page its status (web/glut_web.js), then throws Emscripten's
 // ExitStatus up through the event that called it (Escape's key press) to stop the program there. The
 // page ends at the telling, not from the error event, whose error object WebKit withholds from a page
 // opened from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', no error either.
@@ -150,7 +150,7 @@ Astrolume.showInstead = (id) => {
 };
 if (!Astrolume.hasWebGL) Astrolume.showInstead('no-webgl');
 
-// The page was built with an Emscripten whose insides differ from those platform/web/glut_web.js
+// The page was built with an Emscripten whose insides differ from those web/glut_web.js
 // relies on: the program is not started, rather than run with input that goes nowhere.
 Module.astrolumeCannotRun = (missing) => {
   document.getElementById('missing-internals').textContent = missing.join(', ');

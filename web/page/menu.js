@@ -1,4 +1,4 @@
-// The body menu: GLUT's menu calls fill it (platform/web/menu_web.cpp); the button it is attached to,
+// The body menu: GLUT's menu calls fill it (web/menu_web.cpp); the button it is attached to,
 // a long press on a touch screen (touch.js), the context-menu key or Shift+F10 on the model, or the
 // bodies button opens it, and the chosen entry's value goes back to the program's menu callback. The
 // browser's own context menu never shows over the model.

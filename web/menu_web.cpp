@@ -1,5 +1,5 @@
 // In a browser: GLUT's menu calls, which Emscripten's GLUT lacks. The page draws the menu
-// (platform/web/page/menu.js) and passes the chosen entry's value back through astrolumeChooseMenuEntry.
+// (web/page/menu.js) and passes the chosen entry's value back through astrolumeChooseMenuEntry.
 #include <GL/freeglut.h>
 #include <emscripten.h>
 

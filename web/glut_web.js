@@ -21,7 +21,7 @@
 //   unfinished);
 // - at build time, where a missing one fails the build or the link: makeDynCall, the `__deps`,
 //   `__sig` and `__postset` keys of a library, the library function exit, and the emscripten_gl*
-//   names that platform/web/gl_calls_web.cpp calls.
+//   names that web/gl_*_web.cpp calls.
 // Should one of the run-time ones be missing, the program is not started and the page names it
 // (Module.astrolumeCannotRun), instead of running with input that silently goes nowhere.
 mergeInto(LibraryManager.library, {

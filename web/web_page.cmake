@@ -31,13 +31,14 @@ add_custom_command(OUTPUT ${font_subset}
                    DEPENDS ${font_text}
                    COMMENT "Keeping the characters Astrolume shows from ${ASTROLUME_HANGUL_FONT}")
 
-set(page_parts page.html page.css page.js menu.js touch.js controls.js message_box.js body_maps.js
-               make_page.py)
-list(TRANSFORM page_parts PREPEND ${ASTROLUME_WEB_DIR}/page/)
+set(page_parts ${ASTROLUME_WEB_PAGE})
+list(TRANSFORM page_parts PREPEND ${PROJECT_SOURCE_DIR}/)
+set(page_scripts ${ASTROLUME_WEB_PAGE_SCRIPTS})
+list(TRANSFORM page_scripts PREPEND ${PROJECT_SOURCE_DIR}/)
 set(page ${CMAKE_BINARY_DIR}/astrolume-${PROJECT_VERSION}.html)
 add_custom_command(OUTPUT ${page}
                    COMMAND ${ASTROLUME_SYSTEM_PYTHON} ${ASTROLUME_WEB_DIR}/page/make_page.py
-                           --program $<TARGET_FILE:astrolume> --font ${font_subset}
+                           --program $<TARGET_FILE:astrolume> --font ${font_subset} --scripts ${page_scripts}
                            --images ${ASTROLUME_BODY_IMAGE_PATHS} --version ${PROJECT_VERSION}
                            --licences ${PROJECT_SOURCE_DIR}/data/copyright /usr/share/doc/fonts-nanum/copyright
                            --output ${page}
