@@ -7,6 +7,14 @@ void onMotion(int x, int y);                       // left-button drag turns the
 void onKeyboard(unsigned char key, int x, int y);  // space, z, x, l, Escape
 void onMenu(int value);                            // 1-10 a body's close-up and its box, 11 everything
 
+// The keys onKeyboard answers, as GLUT gives them; the browser page's controls and gestures send the
+// same keys (web/program_facts_web.cpp tells the page which).
+constexpr unsigned char keyEscape = 27;
+constexpr unsigned char keySpace = ' ';
+constexpr unsigned char keyLighting = 'l';
+constexpr unsigned char keyZoomOut = 'x';
+constexpr unsigned char keyZoomIn = 'z';
+
 // Menu values, in the order the entries appear: the ten bodies with a view of their own, then
 // the whole system.
 enum MenuValue : unsigned char {

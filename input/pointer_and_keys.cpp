@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr unsigned char keyEscape = 27;
-constexpr unsigned char keySpace = ' ';
-constexpr unsigned char keyLighting = 'l';
-constexpr unsigned char keyZoomOut = 'x';
-constexpr unsigned char keyZoomIn = 'z';
 constexpr double degreesPerPixel = 1.0;
 
 void runAnimation(bool run) {

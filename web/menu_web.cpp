@@ -1,5 +1,6 @@
-// In a browser: GLUT's menu calls, which Emscripten's GLUT lacks. The page draws the menu
-// (web/page/menu.js) and passes the chosen entry's value back through astrolumeChooseMenuEntry.
+// In a browser: GLUT's menu calls. The page draws the menu (web/page/menu.js), the GLUT opens it on the
+// button it is attached to (web/glut_web.cpp), and the page passes the chosen entry's value back through
+// astrolumeChooseMenuEntry.
 #include <GL/freeglut.h>
 #include <emscripten.h>
 
@@ -11,9 +12,6 @@ MenuCallback menuCallback = nullptr; // the program has one menu
 // clang-format off
 EM_JS(void, addPageMenuEntry, (const char* label, int value), {
     Module.astrolumeMenu.addEntry(UTF8ToString(label), value);
-});
-EM_JS(void, attachPageMenu, (int button), {
-    Module.astrolumeMenu.attach(button);
 });
 // clang-format on
 
@@ -28,10 +26,6 @@ int glutCreateMenu(void (*callback)(int value)) {
 
 void glutAddMenuEntry(const char* label, int value) {
     addPageMenuEntry(label, value);
-}
-
-void glutAttachMenu(int button) {
-    attachPageMenu(button);
 }
 
 // Called by the page; the callback may show a box, so the page calls it as an asynchronous export.

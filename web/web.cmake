@@ -1,18 +1,20 @@
-# The browser build's stand-ins for OpenGL, GLU and GLUT: Emscripten's GLUT and its emulation of
-# fixed-function OpenGL over WebGL; the files of web/ fill what the emulation lacks.
+# The browser build's stand-ins for OpenGL, GLU and GLUT: the browser's own GLUT (web/glut_web.cpp)
+# and Emscripten's emulation of fixed-function OpenGL over WebGL, with the GL and GLU calls of web/
+# filling what the emulation lacks.
 include(${CMAKE_CURRENT_LIST_DIR}/sources.cmake)
 
-# The page leans on Emscripten's insides (web/glut_web.js lists them; the GL calls of
-# web/gl_*_web.cpp use its emscripten_gl* names), which change between its releases
-# without notice. These are the releases it was tested with: Debian 12's and Debian 13's.
+# The GLUT and the page use Emscripten's documented interface only (web/contract.md); the emulation's
+# entry points (emscripten_gl*) are its one internal, and a release without them fails the link. These
+# are the releases the page was tested with: Debian 12's, Debian 13's and Debian testing's.
 set(ASTROLUME_EMSCRIPTEN_OLDEST 3.1.6)
-set(ASTROLUME_EMSCRIPTEN_NEWEST 3.1.69)
+set(ASTROLUME_EMSCRIPTEN_NEWEST 6.0.5)
 if(EMSCRIPTEN_VERSION VERSION_LESS ASTROLUME_EMSCRIPTEN_OLDEST
    OR EMSCRIPTEN_VERSION VERSION_GREATER ASTROLUME_EMSCRIPTEN_NEWEST)
   message(FATAL_ERROR "Emscripten ${EMSCRIPTEN_VERSION} is not one Astrolume's page was tested with "
-                      "(${ASTROLUME_EMSCRIPTEN_OLDEST} to ${ASTROLUME_EMSCRIPTEN_NEWEST}): its GLUT and "
-                      "OpenGL emulation, which web/ relies on, may differ. Use Emscripten "
-                      "${ASTROLUME_EMSCRIPTEN_OLDEST} (Debian 12) or ${ASTROLUME_EMSCRIPTEN_NEWEST} (Debian 13).")
+                      "(${ASTROLUME_EMSCRIPTEN_OLDEST} to ${ASTROLUME_EMSCRIPTEN_NEWEST}): its OpenGL "
+                      "emulation, which web/ relies on, may differ. Use Emscripten "
+                      "${ASTROLUME_EMSCRIPTEN_OLDEST} (Debian 12), 3.1.69 (Debian 13) or "
+                      "${ASTROLUME_EMSCRIPTEN_NEWEST} (Debian testing).")
 endif()
 set(ASTROLUME_WEB_DIR ${CMAKE_CURRENT_LIST_DIR})
 
@@ -20,7 +22,7 @@ set(web_stand_in_sources ${ASTROLUME_WEB_STAND_INS})
 list(FILTER web_stand_in_sources INCLUDE REGEX "\\.(cpp|h)$")
 add_library(astrolume_web_gl STATIC ${web_stand_in_sources})
 target_include_directories(astrolume_web_gl PRIVATE ${PROJECT_SOURCE_DIR})
-# GL/freeglut.h, which Emscripten names GL/glut.h.
+# The GLUT header of the browser's own GLUT.
 target_include_directories(astrolume_web_gl SYSTEM PUBLIC ${ASTROLUME_WEB_DIR}/include)
 target_link_options(astrolume_web_gl INTERFACE "SHELL:-s LEGACY_GL_EMULATION=1")
 add_library(GLUT::GLUT ALIAS astrolume_web_gl)

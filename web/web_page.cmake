@@ -11,8 +11,10 @@ target_link_options(astrolume PRIVATE
   "SHELL:-s ALLOW_MEMORY_GROWTH=1"
   "SHELL:-s ENVIRONMENT=web"
   "SHELL:-s EXPORTED_RUNTIME_METHODS=FS_createPath,FS_createDataFile"
-  "SHELL:--js-library ${ASTROLUME_WEB_DIR}/glut_web.js")
-set_property(TARGET astrolume APPEND PROPERTY LINK_DEPENDS ${ASTROLUME_WEB_DIR}/glut_web.js)
+  # The program's exit() (Escape) goes through the GLUT, which tells the page before the runtime stops.
+  "LINKER:--wrap=exit")
+list(TRANSFORM ASTROLUME_WEB_PROGRAM PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE web_program_sources)
+target_sources(astrolume PRIVATE ${web_program_sources})
 
 # Every character a box or the page can show: the bodies' data, the decoder's and the image folder's
 # messages, the page.

@@ -58,20 +58,20 @@ class Session:
     def entry_offsets(self):
         """Each entry's middle, from the point the menu was opened at, by label."""
         self.engine.mouse([self.at(*MENU_POINT), ("down", 2), ("up", 2)])
-        self.wait_for("return Astrolume.menuOpen", "the menu")
+        self.wait_for("return Astrolume.isHeld('menu')", "the menu")
         offsets = self.js(f"""return [...document.querySelectorAll('#body-menu li')].map((entry) => {{
                                 const r = entry.getBoundingClientRect();
                                 return [entry.textContent, r.left + r.width / 2 - {self.left + MENU_POINT[0]},
                                         r.top + r.height / 2 - {self.top + MENU_POINT[1]}];
                               }})""")
         self.engine.press("Escape")
-        self.test.assertFalse(self.js("return Astrolume.menuOpen || Astrolume.ended"), "Escape on the menu")
+        self.test.assertFalse(self.js("return Astrolume.isHeld('menu') || Astrolume.isHeld('ended')"), "Escape on the menu")
         return {label: (dx, dy) for label, dx, dy in offsets}
 
     def choose_with_click(self, label):
         dx, dy = self.entry_offsets()[label]
         self.engine.mouse([self.at(*MENU_POINT), ("down", 2), ("up", 2)])
-        self.wait_for("return Astrolume.menuOpen", "the menu")
+        self.wait_for("return Astrolume.isHeld('menu')", "the menu")
         self.engine.mouse([self.at(MENU_POINT[0] + dx, MENU_POINT[1] + dy), ("down", 0), ("up", 0)])
 
     def choose_with_drag(self, label):
@@ -81,13 +81,13 @@ class Session:
                            self.at(MENU_POINT[0] + dx, MENU_POINT[1] + dy), ("up", 2)])
 
     def box(self):
-        self.wait_for("return Astrolume.boxOpen", "a box")
+        self.wait_for("return Astrolume.isHeld('box')", "a box")
         return self.js("return [document.getElementById('message-box-title').textContent,"
                        " document.getElementById('message-box-text').textContent]")
 
     def press_ok(self):
         self.engine.press("Enter")
-        self.wait_for("return !Astrolume.boxOpen", "the box to close")
+        self.wait_for("return !Astrolume.isHeld('box')", "the box to close")
 
 
 # The model's steps: what the page is given, and what the Linux program is given through xdotool.
@@ -127,7 +127,7 @@ def check_menu(test, session):
     session.choose_with_click("Astrolume")
     test.assertEqual(session.settled_picture().pixels, system.pixels, "the whole system again")
     session.choose_with_drag("Saturn")
-    test.assertFalse(session.js("return Astrolume.menuOpen"), "the menu stayed open")
+    test.assertFalse(session.js("return Astrolume.isHeld('menu')"), "the menu stayed open")
     test.assertEqual(session.box(), [EXPECTED["title.Saturn"], EXPECTED["text.Saturn"]])
     session.press_ok()
     test.assertEqual(session.settled_picture().pixels, close_up.pixels, "Saturn's close-up again")
@@ -135,7 +135,7 @@ def check_menu(test, session):
 
 def check_escape(test, session):
     session.engine.press("Escape")
-    session.wait_for("return Astrolume.ended", "the ended page")
+    session.wait_for("return Astrolume.isHeld('ended')", "the ended page")
     test.assertEqual(session.js("return [document.getElementById('exit-status').textContent,"
                                 " document.getElementById('ended').hidden]"), ["255", False])
     drawn = session.js("return Astrolume.framesDrawn")

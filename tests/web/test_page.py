@@ -255,7 +255,7 @@ class Page:
         """Presses OK; returns once the box is gone, or the next one (which may follow at once) is up."""
         shown = self.js("return Astrolume.boxesShown")
         self.driver.find_element(By.ID, "message-box-ok").click()
-        self.wait_for(f"return !Astrolume.boxOpen || Astrolume.boxesShown > {shown}", "the box to close")
+        self.wait_for(f"return !Astrolume.isHeld('box') || Astrolume.boxesShown > {shown}", "the box to close")
 
     def keys(self, keys):
         ActionChains(self.driver).send_keys(keys).perform()
@@ -281,7 +281,7 @@ class Page:
 
     def open_menu(self):
         ActionChains(self.driver).context_click(self.canvas).perform()
-        self.wait_for("return Astrolume.menuOpen", "the menu")
+        self.wait_for("return Astrolume.isHeld('menu')", "the menu")
         return self.driver.find_elements(By.CSS_SELECTOR, "#body-menu li")
 
     def choose(self, label):
@@ -434,10 +434,10 @@ class PageTest(unittest.TestCase):
         labels = [entry.text for entry in page.open_menu()]
         self.assertEqual(labels, MENU_LABELS)
         page.keys(Keys.ESCAPE)  # closes the menu, nothing else
-        self.assertFalse(page.js("return Astrolume.menuOpen || Astrolume.ended"))
+        self.assertFalse(page.js("return Astrolume.isHeld('menu') || Astrolume.isHeld('ended')"))
 
         page.choose("Saturn")
-        page.wait_for("return Astrolume.boxOpen", "Saturn's box")
+        page.wait_for("return Astrolume.isHeld('box')", "Saturn's box")
         self.assertEqual(page.box(), [EXPECTED["title.Saturn"], EXPECTED["text.Saturn"]])
         self.assertEqual(page.js("return document.querySelectorAll('dialog[open]').length"), 1)
         self.assertEqual(page.js("return getComputedStyle(document.getElementById('message-box-title'))"
@@ -472,7 +472,7 @@ class PageTest(unittest.TestCase):
         for label, whose, axis_and_extents, tolerances in close_ups:
             if label != "Saturn":
                 page.choose(label)
-                page.wait_for("return Astrolume.boxOpen", f"{whose} box")
+                page.wait_for("return Astrolume.isHeld('box')", f"{whose} box")
                 page.press_ok()
             picture = page.settled_picture()
             linux_picture = self.linux_close_up(linux, label, "title." + label)
@@ -494,7 +494,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(page.settled_picture().pixels, system.pixels)
 
         page.keys(Keys.ESCAPE)
-        page.wait_for("return Astrolume.ended", "the end")
+        page.wait_for("return Astrolume.isHeld('ended')", "the end")
         self.assertEqual(page.js("return document.getElementById('exit-status').textContent"), "255")
         self.assertFalse(page.js("return document.getElementById('ended').hidden"))
         drawn = page.js("return Astrolume.framesDrawn")
@@ -503,7 +503,7 @@ class PageTest(unittest.TestCase):
 
         # Starting again loads the page afresh: a new first frame, nothing ended.
         self.driver.find_element(By.ID, "start-again").click()
-        page.wait_for("return typeof Astrolume === 'object' && !Astrolume.ended && Astrolume.framesDrawn > 0",
+        page.wait_for("return typeof Astrolume === 'object' && !Astrolume.isHeld('ended') && Astrolume.framesDrawn > 0",
                       "the program to start again")
 
     def linux_close_up(self, linux, label, title):
@@ -535,10 +535,10 @@ class PageTest(unittest.TestCase):
         shown = set()
         for label in MENU_LABELS[:-1]:
             page.choose(label)
-            page.wait_for("return Astrolume.boxOpen", f"{label}'s box")
+            page.wait_for("return Astrolume.isHeld('box')", f"{label}'s box")
             shown.update("".join(page.box()))
             page.keys(Keys.ENTER)
-            page.wait_for("return !Astrolume.boxOpen", f"{label}'s box to close")
+            page.wait_for("return !Astrolume.isHeld('box')", f"{label}'s box to close")
         font = re.search(rb'src: url\(data:font/ttf;base64,([A-Za-z0-9+/=]+)\)', PAGE.read_bytes()).group(1)
         from fontTools.ttLib import TTFont
         covered = TTFont(io.BytesIO(base64.b64decode(font))).getBestCmap()
@@ -565,7 +565,7 @@ class PageTest(unittest.TestCase):
                 page = self.open(make_page_with_images(self.scratch, re.sub(r"\W+", "-", name), change).as_uri())
                 shown = []
                 while True:
-                    state = page.wait_for("return Astrolume.boxOpen ? 'box' : Astrolume.framesDrawn > 0 && 'frame'",
+                    state = page.wait_for("return Astrolume.isHeld('box') ? 'box' : Astrolume.framesDrawn > 0 && 'frame'",
                                           "a box or the first frame")
                     if state == "frame":
                         break

@@ -64,7 +64,7 @@ class InputPage(Page):
         menu = self.driver.find_element(By.ID, "body-menu").rect
         x = menu["x"] - 10 if menu["x"] >= 20 else menu["x"] + menu["width"] + 10
         self.hold(x, menu["y"] + 5, 0.05)
-        self.wait_for("return !Astrolume.menuOpen", "the menu to close")
+        self.wait_for("return !Astrolume.isHeld('menu')", "the menu to close")
 
     def model_point(self, dx=0.0, dy=0.0):
         """A point of the model, as fractions of its side from its middle."""
@@ -84,7 +84,7 @@ class InputPage(Page):
         return self.js("return Astrolume.framesDrawn") > drawn + 3
 
     def wait_box(self, title):
-        self.wait_for("return Astrolume.boxOpen", f"the {title} box")
+        self.wait_for("return Astrolume.isHeld('box')", f"the {title} box")
         self.assertTitle(title)
 
     def assertTitle(self, title):
@@ -147,7 +147,7 @@ class TouchTest(ChromiumTest):
         width, height = 844, 390
         page = self.open(width, height, 3)
         page.hold(*page.model_point(0.2, 0.2), LONG_PRESS_S * 1.6)
-        page.wait_for("return Astrolume.menuOpen", "the menu")
+        page.wait_for("return Astrolume.isHeld('menu')", "the menu")
         menu = self.driver.find_element(By.ID, "body-menu")
         self.assertTrue(inside(menu.rect, width, height), f"the menu at {menu.rect}")
         self.assertGreater(page.js("return arguments[0].scrollHeight - arguments[0].clientHeight", menu), 0)
@@ -159,7 +159,7 @@ class TouchTest(ChromiumTest):
         page.tap(pluto)
         page.wait_box("명왕성")
         page.tap(self.driver.find_element(By.ID, "message-box-ok"))
-        page.wait_for("return !Astrolume.boxOpen", "the box to close")
+        page.wait_for("return !Astrolume.isHeld('box')", "the box to close")
         self.assertEqual(page.js("return [scrollX, scrollY]"), [0, 0])
         self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
@@ -217,7 +217,7 @@ class TouchTest(ChromiumTest):
                 if held >= LONG_PRESS_S * 0.9 and not menu and not moves:
                     self.skipTest(f"the machine took {held:.2f} s to send a short press")
                 time.sleep(0.2)
-                self.assertEqual(page.js("return Astrolume.menuOpen"), menu, f"{what}: the menu")
+                self.assertEqual(page.js("return Astrolume.isHeld('menu')"), menu, f"{what}: the menu")
                 if menu:
                     page.tap_beside_menu()  # a tap outside the menu closes it
                 picture = page.settled_picture()
@@ -258,13 +258,13 @@ class TouchTest(ChromiumTest):
                 elif way == "tap":
                     page.hold(x, y, LONG_PRESS_S * 1.6)
                     time.sleep(0.3)
-                    self.assertTrue(page.js("return Astrolume.menuOpen"), "the menu closed at the lift")
+                    self.assertTrue(page.js("return Astrolume.isHeld('menu')"), "the menu closed at the lift")
                     self.check_sizes(page, width, height, f"{screen}, menu open")
                     page.tap(page.entry("Saturn"))
                 else:
                     page.touch("touchStart", (x, y))
                     time.sleep(LONG_PRESS_S * 1.6)
-                    self.assertTrue(page.js("return Astrolume.menuOpen"))
+                    self.assertTrue(page.js("return Astrolume.isHeld('menu')"))
                     box = page.entry("Saturn").rect
                     target = (box["x"] + box["width"] / 2, box["y"] + box["height"] / 2)
                     page.touch("touchMove", ((x + target[0]) / 2, (y + target[1]) / 2))
@@ -273,7 +273,7 @@ class TouchTest(ChromiumTest):
                 page.wait_box(EXPECTED["title.Saturn"])
                 self.check_sizes(page, width, height, f"{screen}, box open")
                 page.tap(self.driver.find_element(By.ID, "message-box-ok"))
-                page.wait_for("return !Astrolume.boxOpen", "the box to close")
+                page.wait_for("return !Astrolume.isHeld('box')", "the box to close")
                 close_ups.append(page.settled_picture())
                 self.assertNotEqual(close_ups[-1].pixels, still.pixels, "no close-up")
                 self.assertEqual(close_ups[-1].pixels, close_ups[0].pixels, f"{way}: another close-up")
@@ -286,7 +286,7 @@ class TouchTest(ChromiumTest):
         page.tap(page.button("Start/stop"))
         x, y = page.model_point(0.3, 0.3)
         page.hold(x, y, LONG_PRESS_S * 1.6)
-        page.wait_for("return Astrolume.menuOpen", "the menu")
+        page.wait_for("return Astrolume.isHeld('menu')", "the menu")
         page.tap_beside_menu()
         self.assertTrue(page.animating(), f"{screen}: the animation froze after a long press")
         self.assertEqual(page.console_problems(), [])
@@ -311,7 +311,7 @@ class KeyboardTest(ChromiumTest):
             with self.subTest(opener=opener, box_closed_by=key_name):
                 page.js("Module.canvas.focus()")
                 open_menu()
-                page.wait_for("return Astrolume.menuOpen", "the menu")
+                page.wait_for("return Astrolume.isHeld('menu')", "the menu")
                 self.assertEqual(page.focused(), "Sun")
                 page.keys(Keys.ARROW_UP + Keys.ARROW_DOWN * (SATURN + 1))
                 self.assertEqual(page.focused(), "Saturn")
@@ -319,8 +319,8 @@ class KeyboardTest(ChromiumTest):
                 page.wait_box(EXPECTED["title.Saturn"])
                 self.assertEqual(page.focused(), "message-box-ok")
                 page.keys(key)
-                page.wait_for("return !Astrolume.boxOpen", f"{key_name} to close the box")
-                self.assertFalse(page.js("return Astrolume.ended"))
+                page.wait_for("return !Astrolume.isHeld('box')", f"{key_name} to close the box")
+                self.assertFalse(page.js("return Astrolume.isHeld('ended')"))
                 self.assertEqual(page.focused(), "model")
                 self.assertNotEqual(page.settled_picture().pixels, still.pixels)
                 page.canvas.send_keys(Keys.SHIFT + Keys.F10)
@@ -329,7 +329,7 @@ class KeyboardTest(ChromiumTest):
         # Escape closes the menu alone.
         page.canvas.send_keys(Keys.SHIFT + Keys.F10)
         page.keys(Keys.ESCAPE)
-        self.assertFalse(page.js("return Astrolume.menuOpen || Astrolume.ended"))
+        self.assertFalse(page.js("return Astrolume.isHeld('menu') || Astrolume.isHeld('ended')"))
         self.assertEqual(page.focused(), "model")
 
         # Tab goes through the page's controls, and the program hears none of it (Tab would redraw).
@@ -398,8 +398,8 @@ class AccessibilityTest(unittest.TestCase):
             ("first state", lambda: None),
             ("menu open", lambda: page.canvas.send_keys(Keys.SHIFT + Keys.F10)),
             ("box open", lambda: (page.keys(Keys.ARROW_DOWN * SATURN + Keys.ENTER), page.wait_box(EXPECTED["title.Saturn"]))),
-            ("ended", lambda: (page.keys(Keys.ENTER), page.wait_for("return !Astrolume.boxOpen", "no box"),
-                               page.keys(Keys.ESCAPE), page.wait_for("return Astrolume.ended", "the end"))),
+            ("ended", lambda: (page.keys(Keys.ENTER), page.wait_for("return !Astrolume.isHeld('box')", "no box"),
+                               page.keys(Keys.ESCAPE), page.wait_for("return Astrolume.isHeld('ended')", "the end"))),
         ]
         for state, reach in states:
             with self.subTest(state=state):

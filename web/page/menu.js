@@ -8,13 +8,13 @@
   const layer = document.getElementById('menu-layer');
   const list = document.getElementById('body-menu');
   const bodiesButton = document.getElementById('bodies-button');
-  let attachedButton = -1; // GLUT's button numbers are the DOM's: 0 left, 1 middle, 2 right
+  let openedBy = -1; // the mouse button whose press opened the menu (GLUT's numbers are the DOM's), or -1
   // The finger whose long press opened the menu, while it is down: lifted over an entry after moving
   // off the spot where the menu opened, it chooses that entry.
   let slide = null;
 
   const choose = (value) => {
-    if (!Astrolume.menuOpen) return; // a release that chose already is followed by its click
+    if (!Astrolume.isHeld('menu')) return; // a release that chose already is followed by its click
     Astrolume.closeMenu();
     // The callback may show a box and wait for it: Asyncify lets this call return meanwhile.
     Module._astrolumeChooseMenuEntry(value);
@@ -30,13 +30,18 @@
       item.addEventListener('click', () => choose(value));
       list.appendChild(item);
     },
-    attach: (button) => { attachedButton = button; },
+    // The attached button pressed on the model (web/glut_web.cpp).
+    openAt: (clientX, clientY, button) => {
+      openAt(clientX, clientY);
+      openedBy = button;
+    },
   };
 
   const entries = () => [...list.children];
 
   const openAt = (clientX, clientY) => {
-    Astrolume.menuOpen = true;
+    Astrolume.hold('menu', true);
+    openedBy = -1;
     layer.hidden = false;
     // One pixel off the pointer, so the release of the press that opened it chooses nothing.
     const x = Math.min(clientX + 1, window.innerWidth - list.offsetWidth);
@@ -59,10 +64,11 @@
   };
 
   Astrolume.closeMenu = () => {
+    if (!Astrolume.isHeld('menu')) return;
     const hadFocus = list.contains(document.activeElement);
-    Astrolume.menuOpen = false;
     layer.hidden = true;
     slide = null;
+    Astrolume.hold('menu', false);
     if (hadFocus) Module.canvas.focus();
   };
 
@@ -115,22 +121,10 @@
   Astrolume.menuInput = (event) => {
     if (event.type === 'keydown') menuKey(event);
     else if (slide && /^touch(move|end|cancel)$/.test(event.type)) slideTouch(event);
-    else if (event.type === 'mouseup' && event.button === attachedButton) {
+    else if (event.type === 'mouseup' && event.button === openedBy) {
       const item = event.target.closest && event.target.closest('#body-menu li');
       if (item) choose(Number(item.dataset.value));
     }
     return true;
-  };
-
-  // Input while the menu is closed: the attached button on the model opens it, and neither its press
-  // nor its release reaches the program, as with GLUT's menus on the desktop.
-  Astrolume.menuTrigger = (event) => {
-    if (attachedButton < 0 || event.button !== attachedButton) return false;
-    if (event.type === 'mousedown' && event.target === Module.canvas) {
-      event.preventDefault();
-      openAt(event.clientX, event.clientY);
-      return true;
-    }
-    return event.type === 'mouseup';
   };
 }

@@ -16,11 +16,11 @@
     }
     dialog.classList.toggle('error', isError);
     Astrolume.boxesShown += 1;
-    Astrolume.holdModel(true);
+    Astrolume.hold('box', true);
     dismiss = () => {
       dismiss = null;
       dialog.close();
-      Astrolume.holdModel(false);
+      Astrolume.hold('box', false);
       Module.canvas.focus();
       resolve();
     };

@@ -4,9 +4,9 @@
 'use strict';
 
 const Astrolume = {
-  boxOpen: false,   // a modal box is up: the model neither advances nor takes input
-  menuOpen: false,  // the body menu is up: the model takes no input
-  ended: false,
+  // What holds the model still (no animation tick, no frame, no input): 'box', 'menu', 'licences',
+  // 'ended'. The one owner of that state; the program's GLUT asks it (Module.astrolumeHeld).
+  held: new Set(),
   // performance.now() at each step of start-up: the page's own script runs, the program's script
   // has loaded, the maps are in its file system, its WebAssembly is ready, the first frame is drawn.
   timings: {pageScript: performance.now()},
@@ -15,6 +15,23 @@ const Astrolume = {
   fullSize: 0,
   framesDrawn: 0,
   boxesShown: 0,
+};
+
+Astrolume.isHeld = (reason) => (reason ? Astrolume.held.has(reason) : Astrolume.held.size > 0);
+// Once nothing holds the model, what it was asked to do meanwhile runs: the frame, the animation, a new
+// size. The size only after the current task: a box's callback resumes (Asyncify) once its promise is
+// settled, and the program may not be entered before.
+Astrolume.hold = (reason, on) => {
+  if (on) Astrolume.held.add(reason);
+  else Astrolume.held.delete(reason);
+  if (Astrolume.held.size === 0 && Module.astrolumeResume) {
+    Module.astrolumeResume();
+    setTimeout(() => Astrolume.fitCanvas());
+  }
+};
+// A key the page's controls and gestures give the program, never while it is held.
+Astrolume.sendKey = (control) => {
+  if (!Astrolume.isHeld() && Module.astrolumeProgram) Module._astrolumeKey(Module.astrolumeProgram.keys[control]);
 };
 
 // Emscripten's GL emulation announces itself on every start, and says that glShadeModel, which
@@ -41,12 +58,16 @@ var Module = {
   printErr: (text) => {
     if (!expectedNotices.some((pattern) => pattern.test(text))) console.error(text);
   },
-  onRuntimeInitialized: () => { Astrolume.timings.programReady = performance.now(); },
-  // While a box is up no frame is drawn; the program redraws once the box is gone.
-  preMainLoop: () => !Astrolume.boxOpen && !Astrolume.ended,
-  postMainLoop: () => {
+  onRuntimeInitialized: () => {
+    Astrolume.timings.programReady = performance.now();
+    Module._astrolumeDescribeProgram();
+    Astrolume.showProgramKeys();
+  },
+  astrolumeHeld: () => Astrolume.isHeld(),
+  astrolumeFrameDrawn: () => {
     if (++Astrolume.framesDrawn === 1) {
-      Module.ctx?.finish();
+      // The same context the program draws with: the first frame is timed finished.
+      Module.canvas.getContext('webgl')?.finish();
       Astrolume.timings.firstFrame = performance.now();
       Astrolume.fullSize = Module.canvas.width;
       Astrolume.fitCanvas();
@@ -54,26 +75,18 @@ var Module = {
   },
 };
 
-// Holds the model still (no animation tick, no frame) while a box is open.
-Astrolume.holdModel = (held) => {
-  Astrolume.boxOpen = held;
-  if (Module.astrolumeHoldIdle) Module.astrolumeHoldIdle(held);
-};
-
 // The licence notes: while they are open the model takes no input.
 const licences = document.getElementById('licences');
 
-// The events GLUT listens to on the window, and touchcancel. The page listens first (its listeners are
-// registered before the program's), so it can keep them from the model while a box or the menu is open.
-const modelInputEvents = ['keydown', 'keyup', 'keypress', 'mousedown', 'mouseup', 'mousemove', 'mousewheel',
-                          'wheel', 'DOMMouseScroll', 'touchstart', 'touchmove', 'touchend', 'touchcancel'];
+// The input the program's GLUT listens to (web/glut_web.cpp), and the touches the page turns into it.
+// The page listens first, on the window, so it keeps everything from the model while the model is held.
+const modelInputEvents = ['keydown', 'mousedown', 'mouseup', 'mousemove', 'blur', 'touchstart', 'touchmove',
+                          'touchend', 'touchcancel'];
 
-// Keys while nothing is open: Tab moves the focus, and the program hears keys only while the model
-// (or nothing in particular) has the focus; a focused page button keeps its Space and Enter.
-const pageKeyInput = (event) => {
-  if (event.key === 'Tab') return true;
+// The menu key, or Shift+F10, on the model opens the body menu there.
+const menuKeyInput = (event) => {
   const focused = document.activeElement;
-  if (focused && focused !== document.body && focused !== Module.canvas) return true;
+  if (focused && focused !== document.body && focused !== Module.canvas) return false;
   if (event.type === 'keydown' && (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey))) {
     event.preventDefault();
     Astrolume.openMenuAtModel();
@@ -83,14 +96,14 @@ const pageKeyInput = (event) => {
 };
 
 const keepFromProgram = (event) => {
-  if (Astrolume.ended || !Astrolume.hasWebGL) return true;
-  if (Astrolume.boxOpen) return Astrolume.messageBoxInput(event);
-  if (Astrolume.menuOpen) return Astrolume.menuInput(event);
-  if (licences.open) return true;
+  if (Astrolume.isHeld('ended') || !Astrolume.hasWebGL) return true;
+  if (Astrolume.isHeld('box')) return Astrolume.messageBoxInput(event);
+  if (Astrolume.isHeld('menu')) return Astrolume.menuInput(event);
+  if (Astrolume.isHeld()) return true;
   // The program hears a finger only as the mouse input the gesture stands for (touch.js).
   if (event.type.startsWith('touch')) return Astrolume.touchInput(event);
-  if (event.type.startsWith('key')) return pageKeyInput(event);
-  return Astrolume.menuTrigger(event);
+  if (event.type === 'keydown') return menuKeyInput(event);
+  return false;
 };
 // Not passive: a window's touch listeners are passive unless they say otherwise, and the page cancels
 // touches on the model.
@@ -100,33 +113,33 @@ for (const type of modelInputEvents) {
 }
 Module.canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
-// The program's exit() tells the page its status (web/glut_web.js), then throws Emscripten's
-// ExitStatus up through the event that called it (Escape's key press) to stop the program there. The
-// page ends at the telling, not from the error event, whose error object WebKit withholds from a page
-// opened from disk ("Script error."). GLUT's loop leaves main by throwing 'unwind', no error either.
+// The program's exit() tells the page its status (web/glut_web.cpp), then stops the runtime by throwing
+// up through the event that called it (Escape's key press). The page ends at the telling; what is
+// thrown after it is the runtime stopping, not an error (WebKit, from disk, withholds its object).
 Module.astrolumeExit = (status) => Astrolume.showEnded(status);
-const isExitOrUnwind = (reason) =>
-  reason === 'unwind' || (reason && reason.name === 'ExitStatus') || (Astrolume.ended && !reason);
-window.addEventListener('error', (event) => { if (isExitOrUnwind(event.error)) event.preventDefault(); });
+window.addEventListener('error', (event) => { if (Astrolume.isHeld('ended')) event.preventDefault(); });
 window.addEventListener('unhandledrejection', (event) => {
-  if (isExitOrUnwind(event.reason)) event.preventDefault();
+  if (Astrolume.isHeld('ended')) event.preventDefault();
 });
 
 // The largest square up to the program's own size that the window shows whole; the program is told
-// its new size, as a desktop window's reshape tells it.
+// its new size, as a desktop window's reshape tells it, once nothing holds it (meanwhile the picture
+// keeps its last frame, stretched).
 Astrolume.fitCanvas = () => {
-  if (Astrolume.ended || !Astrolume.fullSize || typeof _glutReshapeWindow !== 'function') return;
+  if (!Astrolume.fullSize) return;
   const area = document.getElementById('model-area');
   const side = Math.max(1, Math.min(Astrolume.fullSize, area.clientWidth, area.clientHeight));
-  if (Module.canvas.width !== side) _glutReshapeWindow(side, side);
+  Module.canvas.style.width = Module.canvas.style.height = side + 'px';
+  if (!Astrolume.isHeld() && Module.canvas.width !== Math.round(side * devicePixelRatio)) {
+    Module._astrolumeResizeWindow(side, side);
+  }
 };
-window.addEventListener('resize', Astrolume.fitCanvas);
+window.addEventListener('resize', () => Astrolume.fitCanvas());
 
 // Escape calls exit(-1); a shell shows that status as 255.
 Astrolume.showEnded = (status) => {
-  Astrolume.ended = true;
-  if (Module.astrolumeHoldIdle) Module.astrolumeHoldIdle(true);
   Astrolume.closeMenu();
+  Astrolume.hold('ended', true);
   document.getElementById('exit-status').textContent = String(status & 255);
   document.getElementById('ended').hidden = false;
   document.getElementById('start-again').focus();
@@ -135,13 +148,16 @@ document.getElementById('start-again').addEventListener('click', () => location.
 
 document.getElementById('show-licences').addEventListener('click', (event) => {
   event.preventDefault();
+  Astrolume.hold('licences', true);
   licences.showModal();
 });
-// Closed, the notes hand the focus to the model, as a box does, so its keys work again at once.
-document.getElementById('close-licences').addEventListener('click', () => {
-  licences.close();
+// Closed by its button or Escape, the notes hand the focus to the model, as a box does, so its keys
+// work again at once.
+licences.addEventListener('close', () => {
+  Astrolume.hold('licences', false);
   Module.canvas.focus();
 });
+document.getElementById('close-licences').addEventListener('click', () => licences.close());
 
 // In place of the model: a message the page shows when the program cannot run here.
 Astrolume.showInstead = (id) => {
@@ -150,10 +166,18 @@ Astrolume.showInstead = (id) => {
 };
 if (!Astrolume.hasWebGL) Astrolume.showInstead('no-webgl');
 
-// The page was built with an Emscripten whose insides differ from those web/glut_web.js
-// relies on: the program is not started, rather than run with input that goes nowhere.
-Module.astrolumeCannotRun = (missing) => {
-  document.getElementById('missing-internals').textContent = missing.join(', ');
+// The browser offered WebGL to the page's check but refused the program its context: the page says so
+// instead of showing a model that draws nothing.
+Module.astrolumeCannotRun = (what) => {
+  document.getElementById('cannot-run-what').textContent = what;
   Astrolume.showInstead('cannot-run');
-  console.error('Astrolume cannot run: Emscripten lacks ' + missing.join(', '));
+  console.error('Astrolume cannot run: no ' + what);
+};
+
+// The help names the program's own keys (Module.astrolumeProgram, from web/program_facts_web.cpp).
+Astrolume.keyName = (code) => (code === 32 ? 'space' : String.fromCharCode(code));
+Astrolume.showProgramKeys = () => {
+  for (const element of document.querySelectorAll('[data-key-of]')) {
+    element.textContent = Astrolume.keyName(Module.astrolumeProgram.keys[element.dataset.keyOf]);
+  }
 };

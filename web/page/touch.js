@@ -4,14 +4,13 @@
 // - a finger that moves first: a left drag (press where it began, the moves, release at the lift),
 //   the same input as a mouse dragged over the same pixels;
 // - a finger held still for the long-press time: the body menu at the finger (menu.js), no button;
-// - two fingers: the program's zoom keys, one z (spreading) or x (pinching) for each 1 % change of the
-//   distance between them, the program's own zoom step; no button.
+// - two fingers: the program's zoom keys, zoom in (spreading) or out (pinching) once for each change of
+//   the distance between them by the program's own zoom step (Module.astrolumeProgram); no button.
 'use strict';
 
 {
   const longPressMs = 500;
   Astrolume.touchTrembleCss = 10; // a finger that trembles this far still holds still
-  const zoomStep = Math.log(1.01);
   let gesture = null; // {kind: 'pending' | 'drag' | 'menu' | 'pinch' | 'over', ...}
 
   const mouse = (type, x, y) => {
@@ -40,9 +39,10 @@
   const pinch = (touches) => {
     const [a, b] = gesture.ids.map((id) => find(touches, id));
     if (!a || !b) return;
+    const zoomStep = Math.log(Module.astrolumeProgram.zoomStep);
     const steps = Math.trunc(Math.log(Math.max(distance(a, b), 1) / Math.max(gesture.from, 1)) / zoomStep);
-    for (; gesture.steps < steps; ++gesture.steps) Module.astrolumeKey('z'.charCodeAt(0));
-    for (; gesture.steps > steps; --gesture.steps) Module.astrolumeKey('x'.charCodeAt(0));
+    for (; gesture.steps < steps; ++gesture.steps) Astrolume.sendKey('zoomIn');
+    for (; gesture.steps > steps; --gesture.steps) Astrolume.sendKey('zoomOut');
   };
 
   const move = (touch) => {
