@@ -111,4 +111,5 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
   DeleteRegKey SHCTX "Software\Astrolume\Astrolume"
   DeleteRegKey /ifempty SHCTX "Software\Astrolume"
 ]])
+include(cmake/windows_installer_languages.cmake)
 include(CPack)

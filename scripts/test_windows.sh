@@ -679,6 +679,8 @@ uninstallSilently() {
   pass "/S uninstalls and leaves nothing behind"
 }
 check uninstall install uninstallSilently
+# The same installer on Korean, English and German systems.
+. "$root/tests/windows_installer_languages.sh"
 
 echo "== Images that are there but cannot be opened"
 # Rows: what stands where the images are, and the one Error box it gets (the path as Windows writes it).
