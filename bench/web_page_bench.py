@@ -56,9 +56,9 @@ def measure(engine, page, native):
         const times = [];
         for (let i = 0; i < {FRAMES}; ++i) {{
           const start = performance.now();
-          // Through the dynCall export where Asyncify made one, as GLUT calls it.
-          if (Module.dynCall_v) Module.dynCall_v(GLUT.displayFunc); else getWasmTableEntry(GLUT.displayFunc)();
-          Module.ctx.finish();
+          // As the GLUT's frame calls it, finished on the context the program draws with.
+          Module._astrolumeGlutDisplay();
+          Module.canvas.getContext('webgl').finish();
           times.push(performance.now() - start);
         }}
         return times;""")

@@ -9,6 +9,7 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -232,7 +233,11 @@ void glutInitWindowPosition(int, int) {} // the page places the model
 
 int glutCreateWindow(const char*) {
     emscripten_set_canvas_element_size(modelCanvas, window.width, window.height);
-    if (!createContext()) tellPageCannotRun("a WebGL context");
+    if (!createContext()) {
+        // Nothing could be drawn: the program stops here, quietly, and the page says why.
+        tellPageCannotRun("a WebGL context");
+        emscripten_force_exit(EXIT_FAILURE);
+    }
     listenToTheModel();
     return 1;
 }
@@ -297,11 +302,10 @@ EMSCRIPTEN_KEEPALIVE void astrolumeKey(int key) {
         callbacks.keyboard(static_cast<unsigned char>(key), window.pointerX, window.pointerY);
 }
 
-// The page has given the model a new size on the screen: the drawing buffer follows, as a desktop
-// window's does, at the screen's density.
-EMSCRIPTEN_KEEPALIVE void astrolumeResizeWindow(int cssWidth, int cssHeight) {
-    const double density = emscripten_get_device_pixel_ratio();
-    resizeWindow(static_cast<int>(cssWidth * density + 0.5), static_cast<int>(cssHeight * density + 0.5));
+// The page has given the model a new size: its drawing buffer in pixels, reshaped and drawn as a desktop
+// window is when it is resized.
+EMSCRIPTEN_KEEPALIVE void astrolumeResizeWindow(int width, int height) {
+    resizeWindow(width, height);
     glutPostRedisplay();
 }
 

@@ -80,7 +80,7 @@ class InputPage(Page):
     def animating(self):
         """Whether frames come by themselves: the animation runs, no button is held."""
         drawn = self.js("return Astrolume.framesDrawn")
-        time.sleep(0.4)
+        time.sleep(1.0)
         return self.js("return Astrolume.framesDrawn") > drawn + 3
 
     def wait_box(self, title):

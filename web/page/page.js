@@ -130,9 +130,7 @@ Astrolume.fitCanvas = () => {
   const area = document.getElementById('model-area');
   const side = Math.max(1, Math.min(Astrolume.fullSize, area.clientWidth, area.clientHeight));
   Module.canvas.style.width = Module.canvas.style.height = side + 'px';
-  if (!Astrolume.isHeld() && Module.canvas.width !== Math.round(side * devicePixelRatio)) {
-    Module._astrolumeResizeWindow(side, side);
-  }
+  if (!Astrolume.isHeld() && Module.canvas.width !== side) Module._astrolumeResizeWindow(side, side);
 };
 window.addEventListener('resize', () => Astrolume.fitCanvas());
 
@@ -171,7 +169,7 @@ if (!Astrolume.hasWebGL) Astrolume.showInstead('no-webgl');
 Module.astrolumeCannotRun = (what) => {
   document.getElementById('cannot-run-what').textContent = what;
   Astrolume.showInstead('cannot-run');
-  console.error('Astrolume cannot run: no ' + what);
+  console.error('Astrolume cannot run: it was refused ' + what);
 };
 
 // The help names the program's own keys (Module.astrolumeProgram, from web/program_facts_web.cpp).
