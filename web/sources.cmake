@@ -20,6 +20,7 @@ set(ASTROLUME_WEB_PROGRAM web/program_facts_web.cpp)
 # The page's scripts, in the order they run: page.js sets up what the others extend.
 set(ASTROLUME_WEB_PAGE_SCRIPTS
     web/page/page.js
+    web/page/texts.js
     web/page/body_maps.js
     web/page/menu.js
     web/page/touch.js

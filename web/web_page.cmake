@@ -20,7 +20,7 @@ target_sources(astrolume PRIVATE ${web_program_sources})
 # messages, the page.
 set(font_text_sources ${PROJECT_SOURCE_DIR}/input/body_info.cpp ${PROJECT_SOURCE_DIR}/image/bmp_decode.cpp
                       ${PROJECT_SOURCE_DIR}/image/bmp_load.cpp ${PROJECT_SOURCE_DIR}/image/body_textures.cpp
-                      ${ASTROLUME_WEB_DIR}/page/page.html)
+                      ${ASTROLUME_WEB_DIR}/page/page.html ${ASTROLUME_WEB_DIR}/page/texts.js)
 set(font_text ${CMAKE_BINARY_DIR}/font-text.txt)
 add_custom_command(OUTPUT ${font_text}
                    COMMAND ${CMAKE_COMMAND} -E cat ${font_text_sources} > ${font_text}

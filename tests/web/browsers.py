@@ -25,7 +25,9 @@ from selenium.webdriver.common.keys import Keys
 
 HERE = pathlib.Path(__file__).resolve().parent
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
-WINDOW = (1000, 1000)  # room for the 800 x 800 model and the footer
+# The model takes the largest square beside the 96-pixel controls: 800 x 800, the Linux program's
+# window, with room below for the footer.
+WINDOW = (896, 1000)
 SELENIUM_BUTTONS = {0: MouseButton.LEFT, 2: MouseButton.RIGHT}
 X_BUTTONS = {0: 1, 2: 3}
 SELENIUM_KEYS = {"Escape": Keys.ESCAPE, "Enter": Keys.ENTER}
@@ -97,19 +99,24 @@ class SeleniumEngine:
         self.driver.quit()
 
 
-def chromium():
+def chromium_driver(extra_arguments=()):
+    """Headless Chromium with SwiftShader's WebGL, a fresh profile, its console and performance logs kept."""
     from selenium.webdriver.chrome.service import Service
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for argument in ["--headless=new", "--use-gl=angle", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+    for argument in [*extra_arguments, "--headless=new", "--use-gl=angle", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
                      "--disable-background-networking", "--disable-component-update", "--disable-sync",
                      "--no-first-run", "--disable-quic", f"--window-size={WINDOW[0]},{WINDOW[1]}",
                      "--user-data-dir=" + tempfile.mkdtemp()]:
         options.add_argument(argument)
     if os.geteuid() == 0:
         options.add_argument("--no-sandbox")
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return SeleniumEngine(webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options), "Chromium")
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def chromium():
+    return SeleniumEngine(chromium_driver(), "Chromium")
 
 
 def webkit():

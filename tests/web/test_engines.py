@@ -51,7 +51,7 @@ class Session:
 
     def settled_picture(self):
         drawn = self.js("return Astrolume.framesDrawn")
-        self.js("_glutPostRedisplay()")
+        self.js("Module.astrolumeTimers.requestFrame()")
         self.wait_for(f"return Astrolume.framesDrawn > {drawn}", "a frame")
         return Picture(self.engine.png("#model"))
 
@@ -136,8 +136,9 @@ def check_menu(test, session):
 def check_escape(test, session):
     session.engine.press("Escape")
     session.wait_for("return Astrolume.isHeld('ended')", "the ended page")
-    test.assertEqual(session.js("return [document.getElementById('exit-status').textContent,"
-                                " document.getElementById('ended').hidden]"), ["255", False])
+    test.assertEqual(session.js("return [document.getElementById('ended-message').textContent,"
+                                " document.getElementById('ended').hidden]"),
+                     ["Astrolume has ended (exit status 255).", False])
     drawn = session.js("return Astrolume.framesDrawn")
     time.sleep(0.3)
     test.assertEqual(session.js("return Astrolume.framesDrawn"), drawn, "frames after the end")

@@ -36,6 +36,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "web" / "page"))
 import make_page  # noqa: E402  (the page's own assembler makes the pages with broken maps)
+from browsers import WINDOW, chromium_driver as chromium  # noqa: E402
 # The page's scripts in their order, from the port's one list.
 PAGE_SCRIPTS = [ROOT / line for line in subprocess.run(
     ["cmake", "-DASTROLUME_WEB_LIST=page_scripts", "-P", str(ROOT / "web" / "sources.cmake")],
@@ -210,20 +211,6 @@ class LinuxProgram:
 
 # ---------------------------------------------------------------------------------------------------
 # The page in Chromium
-
-def chromium(extra_arguments=()):
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for argument in [*extra_arguments, "--headless=new", "--use-gl=angle", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                     "--no-first-run", "--disable-quic", "--window-size=1000,1000",
-                     "--user-data-dir=" + tempfile.mkdtemp()]:
-        options.add_argument(argument)
-    if os.geteuid() == 0:
-        options.add_argument("--no-sandbox")
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-
 
 class Page:
     def __init__(self, driver, url):
@@ -495,9 +482,18 @@ class PageTest(unittest.TestCase):
 
         page.keys(Keys.ESCAPE)
         page.wait_for("return Astrolume.isHeld('ended')", "the end")
-        self.assertEqual(page.js("return document.getElementById('exit-status').textContent"), "255")
+        self.assertEqual(page.js("return document.getElementById('ended-message').textContent"),
+                         "Astrolume has ended (exit status 255).")
         self.assertFalse(page.js("return document.getElementById('ended').hidden"))
         drawn = page.js("return Astrolume.framesDrawn")
+        # Everything behind the ended page is out of reach: Tab goes round its own button alone, and
+        # "Bodies", clicked through, opens nothing.
+        for _ in range(3):
+            ActionChains(self.driver).send_keys(Keys.TAB).perform()
+            self.assertIn(page.js("return document.activeElement.id"), ["start-again", ""])
+        page.js("document.getElementById('bodies-button').click()")
+        self.assertFalse(page.js("return Astrolume.isHeld('menu')"), "the menu opened behind the ended page")
+        self.assertEqual(page.js("return document.getElementById('ended-message').getAttribute('role')"), "alert")
         time.sleep(0.3)
         self.assertEqual(page.js("return Astrolume.framesDrawn"), drawn, "frames after the end")
 
@@ -612,18 +608,29 @@ class PageTest(unittest.TestCase):
             self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
                                         {"identifier": added["identifier"]})
 
-    def test_canvas_stays_square_in_a_small_window(self):
+    def test_model_fills_the_room_it_has(self):
+        """The largest square beside the controls, with no limit of its own (a projector's screen), drawn
+        at the screen's density; the program is reshaped to its drawing buffer."""
         page = self.open(PAGE.as_uri())
         page.wait_for_first_frame()
-        self.addCleanup(self.driver.set_window_size, 1000, 1000)
-        for width, height in [(600, 900), (900, 500), (1000, 1000)]:
-            with self.subTest(window=(width, height)):
-                self.driver.set_window_size(width, height)
-                # Square, inside the area left for it, and as large as the area or the program allow.
-                page.wait_for("const side = Module.canvas.width, area = document.getElementById('model-area');"
-                              "return side === Module.canvas.height && side <= area.clientWidth && "
-                              f"side <= area.clientHeight && (side === {SIDE} || side === area.clientWidth || "
-                              "side === area.clientHeight)", "a square canvas that fits")
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
+        # (window, device pixels per CSS pixel: 1.5 is a browser zoomed to 150 %)
+        # Each row another size: headless Chromium tells the page of a new density with a new size only.
+        for width, height, scale in [(600, 900, 1), (900, 500, 1), (1920, 1080, 1), (1280, 720, 1.5),
+                                     (820, 1180, 2), (390, 844, 3), (*WINDOW, 1)]:
+            with self.subTest(window=(width, height), scale=scale):
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                    "width": width, "height": height, "deviceScaleFactor": scale, "mobile": False})
+                expected = "Math.min(area.clientWidth, area.clientHeight)"
+                page.wait_for("const area = document.getElementById('model-area'), box = Module.canvas"
+                              f".getBoundingClientRect(); return box.width === {expected} && box.height === "
+                              f"box.width && Module.canvas.width === Math.round(box.width * {scale}) && "
+                              "Module.canvas.height === Module.canvas.width", "a square canvas that fills the room")
+                side = page.js("return Module.canvas.getBoundingClientRect().width")
+                if (width, height) == (1920, 1080):
+                    self.assertGreater(side, 0.9 * 1080, "the model on a projector")
+                if (width, height) == WINDOW:
+                    self.assertEqual(side, SIDE, "the comparisons' window")
 
 
 if __name__ == "__main__":

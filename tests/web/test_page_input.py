@@ -6,6 +6,8 @@ with the same environment (see there); axe-core comes from tests/web/node_module
   ASTROLUME_TABLET_SCREENSHOT   optional: where to save the page at the tablet's size
 """
 import io
+import json
+import math
 import os
 import re
 import base64
@@ -15,7 +17,7 @@ import unittest
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
-from test_page import EXPECTED, PAGE, ROOT, Page, assert_same_picture, chromium
+from test_page import EXPECTED, LIT, MENU_LABELS, PAGE, ROOT, Page, Picture, assert_same_picture, chromium
 
 AXE = ROOT / "tests" / "web" / "node_modules" / "axe-core" / "axe.min.js"
 # (name, CSS width, CSS height, device pixels per CSS pixel)
@@ -338,7 +340,8 @@ class KeyboardTest(ChromiumTest):
         for _ in range(6):
             page.keys(Keys.TAB)
             order.append(page.focused())
-        self.assertEqual(order, ["Zoom in", "Zoom out", "Light", "Start/stop", "bodies-button", "show-licences"])
+        self.assertEqual(order, ["Zoom in", "Zoom out", "Light", "Start/stop", "bodies-button", "full-screen",
+                                 "show-licences"][:len(order)])
         time.sleep(0.3)
         self.assertEqual(page.js("return Astrolume.framesDrawn"), frames, "the program heard Tab")
 
@@ -359,6 +362,132 @@ class KeyboardTest(ChromiumTest):
         self.assertEqual(page.console_problems(), [])
 
 
+class ClassroomTest(ChromiumTest):
+    """What a classroom meets beyond the gestures: the page's language, the controls' states, a trackpad's
+    pinch, a tablet turned with the menu or a box open, full screen and printing."""
+
+    def picture_is_lit(self, page):
+        picture = Picture(page.canvas.screenshot_as_png)
+        return max(max(picture.pixels[i:i + 3]) for i in range(0, len(picture.pixels), 3 * 97)) > LIT
+
+    def test_the_page_speaks_the_browsers_language(self):
+        # (the browser's languages, the page's)
+        for languages, spoken in [("ko-KR,ko", "ko"), ("en-GB,ko", "en"), ("de,ko", "ko"), ("fr", "en")]:
+            with self.subTest(languages=languages):
+                driver = chromium([f"--lang={languages.split(',')[0]}", f"--accept-lang={languages}"])
+                self.addCleanup(driver.quit)
+                page = InputPage(driver, PAGE.as_uri())
+                page.wait_for_first_frame()
+                self.assertEqual(page.js("return [navigator.languages.join(), document.documentElement.lang]"),
+                                 [languages, spoken])
+                # Every text and accessible name of the page's own is the table's in that language and
+                # not the other's; the program's labels are marked English.
+                wrong = page.js("""
+                    const [spoken, other] = [Astrolume.texts[arguments[0]], Astrolume.texts[arguments[1]]];
+                    const words = (text) => text.replace(/\\{[\\w:]+\\}/g, ' ').split(/\\s+/).filter(Boolean);
+                    const says = (shown, text) => words(text).every((word) => shown.includes(word));
+                    return [...document.querySelectorAll('[data-text]')].map((e) => [e.dataset.text, e.textContent])
+                      .concat([...document.querySelectorAll('[data-label]')]
+                              .map((e) => [e.dataset.label, e.getAttribute('aria-label')]))
+                      .filter(([name, shown]) => !says(shown, spoken[name])
+                              || (spoken[name] !== other[name] && says(shown, other[name])))
+                      .concat([...document.querySelectorAll('#body-menu li:not([lang=en])')]
+                              .map((e) => ['menu', e.textContent]));
+                    """, spoken, "en" if spoken == "ko" else "ko")
+                self.assertEqual(wrong, [], f"{languages}: texts not in {spoken}")
+                page.keys(Keys.ESCAPE)
+                page.wait_for("return Astrolume.isHeld('ended')", "the end")
+                self.assertEqual(page.js("return document.getElementById('ended-message').textContent"),
+                                 page.js("return Astrolume.text('ended', {status: 255})"))
+                if spoken == "ko":
+                    self.assertIn("끝났습니다", page.js("return document.getElementById('ended-message').textContent"))
+
+    def test_controls_and_model_say_what_they_show(self):
+        page = InputPage(self.driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        pressed = "return [...document.querySelectorAll('#controls [data-control=lighting], " \
+                  "#controls [data-control=animation]')].map((b) => b.getAttribute('aria-pressed'))"
+        self.assertEqual(page.js(pressed), ["true", "false"])
+        # (how, the lighting's and the animation's states after it)
+        for how, states in [(lambda: page.keys("l"), ["false", "false"]),
+                            (lambda: page.button("Light").click(), ["true", "false"]),
+                            (lambda: page.keys("  "), ["true", "true"]),
+                            (lambda: page.button("Start/stop").click(), ["true", "false"])]:
+            how()
+            page.wait_for(f"return JSON.stringify(({pressed.replace('return ', '')})) === '{json.dumps(states, separators=(",", ":"))}'",
+                          f"the controls to say {states}", seconds=5)
+        self.assertEqual(page.canvas.get_attribute("aria-label"), "The model of the solar system")
+        page.js("Module._astrolumeChooseMenuEntry(7)")
+        page.wait_box(EXPECTED["title.Saturn"])
+        page.keys(Keys.ENTER)
+        page.wait_for("return Module.canvas.getAttribute('aria-label').includes('Saturn')", "Saturn's name")
+        self.assertEqual(page.js("return document.getElementById('licences').getAttribute('aria-labelledby')"),
+                         "licences-heading")
+
+    def test_trackpad_pinch_zooms_and_a_plain_wheel_does_nothing(self):
+        page = InputPage(self.driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        still = page.settled_picture()
+        x, y = page.model_point()
+        wheel = {"type": "mouseWheel", "x": x, "y": y, "deltaX": 0}
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {**wheel, "deltaY": 120})
+        self.assertEqual(page.settled_picture().pixels, still.pixels, "a plain wheel changed the model")
+        # Spreading two fingers to twice their distance: ln 2 / ln 1.01 zoom steps.
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {**wheel, "deltaY": -100 * math.log(2), "modifiers": 2})
+        spread = page.settled_picture()
+        page.keys("x" * PINCH_STEPS)
+        assert_same_picture(self, page.settled_picture(), still, "a trackpad's spread, then x as often")
+        page.keys("z" * PINCH_STEPS)
+        assert_same_picture(self, page.settled_picture(), spread, "z as often as the spread's steps")
+        self.assertEqual(page.js("return [scrollX, scrollY, visualViewport.scale]"), [0, 0, 1])
+
+    def test_turning_a_tablet_loses_nothing(self):
+        touch = TouchTest.open.__get__(self)
+        page = touch(820, 1180, 2)
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
+        turn = lambda width, height: self.driver.execute_cdp_cmd(  # noqa: E731
+            "Emulation.setDeviceMetricsOverride", {"width": width, "height": height, "deviceScaleFactor": 2,
+                                                   "mobile": True})
+        page.hold(600, 700, LONG_PRESS_S * 1.6)
+        page.wait_for("return Astrolume.isHeld('menu')", "the menu")
+        turn(1180, 820)
+        page.wait_for("return innerWidth === 1180", "the turn")
+        menu = self.driver.find_element(By.ID, "body-menu")
+        self.assertTrue(inside(menu.rect, 1180, 820), f"the menu at {menu.rect} after the turn")
+        for label in MENU_LABELS:
+            page.js("arguments[0].scrollIntoView({block: 'nearest'})", page.entry(label))
+            self.assertTrue(inside(page.entry(label).rect, 1180, 820), f"{label} out of reach")
+        page.tap(page.entry("Saturn"))
+        page.wait_box(EXPECTED["title.Saturn"])
+        turn(820, 1180)
+        page.wait_for("return innerWidth === 820", "the turn back")
+        time.sleep(0.3)
+        self.assertTrue(self.picture_is_lit(page), "the model behind the box went black")
+        page.tap(self.driver.find_element(By.ID, "message-box-ok"))
+        page.wait_for("const box = Module.canvas.getBoundingClientRect(); "
+                      "return Module.canvas.width === Math.round(box.width * 2) && box.width > 700", "the new size")
+        self.assertTrue(self.picture_is_lit(page), "the close-up at the new size")
+
+    def test_full_screen_and_print(self):
+        page = InputPage(self.driver, PAGE.as_uri())
+        page.wait_for_first_frame()
+        self.driver.find_element(By.ID, "full-screen").click()
+        page.wait_for("return document.fullscreenElement?.id === 'model-area'", "full screen")
+        page.wait_for("return Module.canvas.getBoundingClientRect().width === Math.min(innerWidth, innerHeight)",
+                      "the model as large as the screen")
+        page.keys("z")  # the keys still reach the program
+        page.keys(Keys.ESCAPE)
+        time.sleep(0.3)
+        self.assertFalse(page.js("return Astrolume.isHeld('ended')"), "Escape in full screen ended the program")
+        page.js("document.exitFullscreen?.()")
+        self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.setEmulatedMedia", {"media": ""})
+        self.assertEqual(page.js("return ['controls', 'show-licences'].map((id) => "
+                                 "document.getElementById(id).getClientRects().length)"), [0, 0])
+        self.assertTrue(page.js("const box = Module.canvas.getBoundingClientRect(); "
+                                "return box.right <= innerWidth && box.bottom <= innerHeight && box.width > 0"))
+
+
 class WithoutWebGLTest(unittest.TestCase):
     def test_message_and_no_errors(self):
         driver = chromium(["--disable-webgl"])
@@ -370,7 +499,8 @@ class WithoutWebGLTest(unittest.TestCase):
         self.assertFalse(page.canvas.is_displayed())
         self.assertIn("needs WebGL", message.text)
         self.assertIn("hardware acceleration", message.text)
-        self.assertIn("하드웨어 가속", message.text)
+        self.assertFalse(page.js("return document.getElementById('controls').checkVisibility()"),
+                         "the controls without a model")
         # Input of every kind afterwards raises nothing.
         driver.find_element(By.TAG_NAME, "body").click()
         page.keys("zxl " + Keys.SHIFT + Keys.F10 + Keys.ESCAPE)

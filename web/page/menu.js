@@ -24,6 +24,7 @@
     addEntry: (label, value) => {
       const item = document.createElement('li');
       item.textContent = label;
+      item.lang = 'en'; // the program's own labels, whatever the page's language
       item.setAttribute('role', 'menuitem');
       item.tabIndex = -1;
       item.dataset.value = value;
@@ -40,6 +41,7 @@
   const entries = () => [...list.children];
 
   const openAt = (clientX, clientY) => {
+    if (Astrolume.isHeld('ended')) return; // nothing behind the ended page answers
     Astrolume.hold('menu', true);
     openedBy = -1;
     layer.hidden = false;
@@ -49,6 +51,14 @@
     list.style.left = Math.max(0, x) + 'px';
     list.style.top = Math.max(0, y) + 'px';
     list.scrollTop = 0;
+  };
+
+  // A screen that turns or a window resized with the menu open: the menu moves back inside it, and
+  // scrolls where it is taller (its largest height is the screen's).
+  Astrolume.keepMenuInside = () => {
+    if (!Astrolume.isHeld('menu')) return;
+    list.style.left = Math.max(0, Math.min(list.offsetLeft, window.innerWidth - list.offsetWidth)) + 'px';
+    list.style.top = Math.max(0, Math.min(list.offsetTop, window.innerHeight - list.offsetHeight)) + 'px';
   };
 
   Astrolume.openMenuByTouch = (touch) => {

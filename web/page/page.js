@@ -10,9 +10,6 @@ const Astrolume = {
   // performance.now() at each step of start-up: the page's own script runs, the program's script
   // has loaded, the maps are in its file system, its WebAssembly is ready, the first frame is drawn.
   timings: {pageScript: performance.now()},
-  // The program's own window size, read from the canvas at its first frame; smaller browser windows
-  // get a smaller square.
-  fullSize: 0,
   framesDrawn: 0,
   boxesShown: 0,
 };
@@ -40,11 +37,16 @@ const expectedNotices = [/^WARNING: using emscripten GL (immediate mode )?emulat
 
 // Without WebGL (a blocked graphics driver, a policy, an old PC) the program could draw nothing and would
 // fail at its first OpenGL call: it is not started, and the page says what to try instead.
+// The largest drawing buffer the model may have: what WebGL draws into and shows whole.
+Astrolume.largestSide = 0;
 Astrolume.hasWebGL = (() => {
   try {
     const context = document.createElement('canvas').getContext('webgl');
-    if (context) context.getExtension('WEBGL_lose_context')?.loseContext();
-    return Boolean(context);
+    if (!context) return false;
+    Astrolume.largestSide = Math.min(context.getParameter(context.MAX_RENDERBUFFER_SIZE),
+                                     ...context.getParameter(context.MAX_VIEWPORT_DIMS));
+    context.getExtension('WEBGL_lose_context')?.loseContext();
+    return true;
   } catch {
     return false;
   }
@@ -61,15 +63,15 @@ var Module = {
   onRuntimeInitialized: () => {
     Astrolume.timings.programReady = performance.now();
     Module._astrolumeDescribeProgram();
-    Astrolume.showProgramKeys();
+    Astrolume.showTexts();
   },
   astrolumeHeld: () => Astrolume.isHeld(),
   astrolumeFrameDrawn: () => {
+    Astrolume.showProgramState();
     if (++Astrolume.framesDrawn === 1) {
       // The same context the program draws with: the first frame is timed finished.
       Module.canvas.getContext('webgl')?.finish();
       Astrolume.timings.firstFrame = performance.now();
-      Astrolume.fullSize = Module.canvas.width;
       Astrolume.fitCanvas();
     }
   },
@@ -102,6 +104,8 @@ const keepFromProgram = (event) => {
   if (Astrolume.isHeld()) return true;
   // The program hears a finger only as the mouse input the gesture stands for (touch.js).
   if (event.type.startsWith('touch')) return Astrolume.touchInput(event);
+  // Escape in full screen is the browser's, to leave it (where the browser lets the page see it at all).
+  if (event.type === 'keydown' && event.key === 'Escape' && document.fullscreenElement) return true;
   if (event.type === 'keydown') return menuKeyInput(event);
   return false;
 };
@@ -122,23 +126,68 @@ window.addEventListener('unhandledrejection', (event) => {
   if (Astrolume.isHeld('ended')) event.preventDefault();
 });
 
-// The largest square up to the program's own size that the window shows whole; the program is told
-// its new size, as a desktop window's reshape tells it, once nothing holds it (meanwhile the picture
-// keeps its last frame, stretched).
+// The model is the largest square the page has room for beside or below the controls (the whole screen
+// in full screen), drawn at the screen's density: its drawing buffer is its CSS size times
+// devicePixelRatio, within what WebGL takes. The program is told the new size, as a desktop window's
+// reshape tells it, once nothing holds it; meanwhile the picture keeps its last frame, stretched.
 Astrolume.fitCanvas = () => {
-  if (!Astrolume.fullSize) return;
+  if (!Astrolume.framesDrawn) return; // until the first frame, the program's own window size stands
   const area = document.getElementById('model-area');
-  const side = Math.max(1, Math.min(Astrolume.fullSize, area.clientWidth, area.clientHeight));
+  const side = Math.max(1, Math.min(area.clientWidth, area.clientHeight));
   Module.canvas.style.width = Module.canvas.style.height = side + 'px';
-  if (!Astrolume.isHeld() && Module.canvas.width !== side) Module._astrolumeResizeWindow(side, side);
+  const pixels = Math.max(1, Math.min(Astrolume.largestSide, Math.round(side * devicePixelRatio)));
+  if (!Astrolume.isHeld() && Module.canvas.width !== pixels) Module._astrolumeResizeWindow(pixels, pixels);
+  Astrolume.keepMenuInside?.();
 };
 window.addEventListener('resize', () => Astrolume.fitCanvas());
+// Browser zoom and a move to a screen of another density change devicePixelRatio, not always the size.
+// (The query is kept: one no longer referenced may be collected with its listener.)
+Astrolume.densityQuery = null;
+const followDensity = () => {
+  Astrolume.densityQuery = matchMedia(`(resolution: ${devicePixelRatio}dppx)`);
+  Astrolume.densityQuery.addEventListener('change', () => {
+    Astrolume.fitCanvas();
+    followDensity();
+  }, {once: true});
+};
+followDensity();
+
+// The model alone, as large as the screen. The browser's own way out (Escape) leaves full screen only:
+// that Escape is never the program's.
+const fullScreenButton = document.getElementById('full-screen');
+fullScreenButton.hidden = !document.fullscreenEnabled;
+fullScreenButton.addEventListener('click', () => document.getElementById('model-area').requestFullscreen());
+document.addEventListener('fullscreenchange', () => {
+  if (document.fullscreenElement) Module.canvas.focus({preventScroll: true});
+  Astrolume.fitCanvas();
+});
+
+// A trackpad's pinch comes as a wheel with Ctrl: over the model it zooms the model as a touch pinch does,
+// one zoom key for each change of the zoom step; a plain wheel does nothing to it, as on the desktop.
+// Neither zooms nor scrolls the page.
+{
+  let pinched = 0; // the pinch's zoom so far, as a logarithm
+  Module.canvas.addEventListener('wheel', (event) => {
+    event.preventDefault();
+    if (!event.ctrlKey || Astrolume.isHeld()) return;
+    // A wheel's deltaY of 1 is a 1 % change of the page's zoom, as browsers turn a pinch into a wheel.
+    const step = Math.log(Module.astrolumeProgram.zoomStep);
+    const before = Math.trunc(pinched / step);
+    pinched -= event.deltaY / 100;
+    const after = Math.trunc(pinched / step);
+    for (let i = before; i < after; ++i) Astrolume.sendKey('zoomIn');
+    for (let i = before; i > after; --i) Astrolume.sendKey('zoomOut');
+  }, {passive: false});
+}
 
 // Escape calls exit(-1); a shell shows that status as 255.
+// Nothing behind the ended page can be reached or used; its message is announced (role alert).
 Astrolume.showEnded = (status) => {
   Astrolume.closeMenu();
   Astrolume.hold('ended', true);
-  document.getElementById('exit-status').textContent = String(status & 255);
+  for (const id of ['model-area', 'controls', 'menu-layer']) document.getElementById(id).inert = true;
+  document.querySelector('footer').inert = true;
+  document.getElementById('ended-message').textContent = Astrolume.text('ended', {status: status & 255});
   document.getElementById('ended').hidden = false;
   document.getElementById('start-again').focus();
 };
@@ -167,15 +216,19 @@ if (!Astrolume.hasWebGL) Astrolume.showInstead('no-webgl');
 // The browser offered WebGL to the page's check but refused the program its context: the page says so
 // instead of showing a model that draws nothing.
 Module.astrolumeCannotRun = (what) => {
-  document.getElementById('cannot-run-what').textContent = what;
   Astrolume.showInstead('cannot-run');
   console.error('Astrolume cannot run: it was refused ' + what);
 };
 
-// The help names the program's own keys (Module.astrolumeProgram, from web/program_facts_web.cpp).
-Astrolume.keyName = (code) => (code === 32 ? 'space' : String.fromCharCode(code));
-Astrolume.showProgramKeys = () => {
-  for (const element of document.querySelectorAll('[data-key-of]')) {
-    element.textContent = Astrolume.keyName(Module.astrolumeProgram.keys[element.dataset.keyOf]);
-  }
+// What the program shows, as the controls' states and the model's name say it: the light on or off,
+// the animation running or still (the GLUT's animation tick), the whole system or one body's close-up.
+Astrolume.showProgramState = () => {
+  const state = Module._astrolumeProgramState();
+  const view = state >> 8;
+  const controls = document.getElementById('controls');
+  controls.querySelector('[data-control=lighting]').setAttribute('aria-pressed', String((state & 1) === 1));
+  controls.querySelector('[data-control=animation]').setAttribute('aria-pressed',
+                                                                   String(Module.astrolumeTimers.idleOn));
+  Module.canvas.setAttribute('aria-label', view === Module.astrolumeProgram.wholeSystemView ? Astrolume.text('wholeSystem')
+    : Astrolume.text('closeUp', {body: Astrolume.texts[Astrolume.language].bodyNames[view]}));
 };
