@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the browser build. First the decoder's tests compiled to WebAssembly and run under Node (the
-# `web-tests` preset, with GoogleTest built by Emscripten once into build-web-tests/deps). Then the
+# `web-tests` preset, with GoogleTest built by Emscripten once into build-web-tests/deps), and the page's
+# own scripts in Debian's jsdom under Node, with a fake program and clock (tests/web/node). Then the
 # page (scripts/build_web.sh) and the Linux program beside it: the page in headless Chromium, driven
 # through chromedriver, against the Linux program on a private Xvfb (tests/web/test_page.py); then in
 # WebKitGTK's MiniBrowser (WebKitWebDriver) and Firefox ESR (over WebDriver BiDi, through puppeteer-core,
@@ -35,6 +36,9 @@ echo "== The decoder's tests under Node"
 for program in bmp_decoder_tests bmp_conformance_tests; do
   node "$root/build-web-tests/tests/$program.js"
 done
+echo "== The page's scripts under Node"
+"$root/scripts/setup.sh" node-jsdom >&2
+node --test "$root"/tests/web/node/*.test.mjs
 # The browsers and their drivers, run by Debian's own Python (another python3 may come first on the
 # PATH), and the npm packages the tests use, as their lock file pins them.
 "$root/scripts/setup_browsers.sh" python3-fonttools python3-numpy
