@@ -64,9 +64,12 @@ export const openPage = ({webgl = true} = {}) => {
   const {window} = dom;
   const {document} = window;
   const advance = fakeClock(window);
-  // The page's WebGL check asks a canvas for a context; jsdom draws nothing and has none.
-  window.HTMLCanvasElement.prototype.getContext = (type) => (webgl && type === 'webgl' ? {getExtension: () => null}
-                                                                                       : null);
+  // The page's WebGL check asks a canvas for a context and its limits; jsdom draws nothing and has none.
+  const limits = {MAX_RENDERBUFFER_SIZE: 1, MAX_VIEWPORT_DIMS: 2};
+  const webglContext = {...limits, getExtension: () => null, getParameter: (p) => (p === 2 ? [4096, 4096] : 4096)};
+  window.HTMLCanvasElement.prototype.getContext = (type) => (webgl && type === 'webgl' ? webglContext : null);
+  // Nor media queries: the screen's density never changes here.
+  window.matchMedia = () => ({matches: true, addEventListener: () => {}});
   // jsdom has <dialog> but neither showModal() nor close(): as much of them as the page uses.
   window.HTMLDialogElement.prototype.showModal = function () { this.open = true; };
   window.HTMLDialogElement.prototype.close = function () {
