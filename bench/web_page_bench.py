@@ -9,7 +9,10 @@ on the display through Mesa's llvmpipe:
   and the first frame drawn and finished;
 - one whole-system frame: the display callback through a glFinish, median of 300 frames (the browser
   paces frames itself, so the drawing is timed, not the frame rate), against the native program's
-  figure for the same frame, given by scripts/measure_performance.sh from the same run.
+  figure for the same frame, given by scripts/measure_performance.sh from the same run;
+- in Chromium also: the first frame with the CPU throttled 4 times (DevTools' CPU throttling, as a slow
+  school laptop), and the whole-system frame at 1, 2 and 3 device pixels per CSS pixel in a 1000 x 1000
+  window (the model drawn at the screen's density: 904, 1808 and 2712 pixels a side).
 Usage: web_page_bench.py PAGE [NATIVE_FRAME_MS]; ASTROLUME_ENGINES names the engines (default: all
 three). WebKitGTK and Firefox need a display."""
 import os
@@ -39,20 +42,17 @@ def wait_for_timings(engine):
     raise RuntimeError(f"{engine.name}: no first frame")
 
 
-def measure(engine, page, native):
+def load(engine, page):
     loads = []
     for _ in range(LOADS):
         engine.get("about:blank")
         engine.get(page.as_uri())
         loads.append(wait_for_timings(engine))
-    print(f"{engine.version}: page ({page.stat().st_size / 1e6:.1f} MB) opened to its first frame, median of "
-          f"{LOADS}: {statistics.median(t['firstFrame'] for t in loads):.0f} ms "
-          f"(from {min(t['firstFrame'] for t in loads):.0f} to {max(t['firstFrame'] for t in loads):.0f})")
-    for name, start, end in STEPS:
-        step = statistics.median(t[end] - (t[start] if start else 0) for t in loads)
-        print(f"  {name}: {step:.0f} ms")
-    # The first frame's state: the whole system, still.
-    times = engine.js(f"""
+    return loads
+
+
+def frame_times(engine):
+    return engine.js(f"""
         const times = [];
         for (let i = 0; i < {FRAMES}; ++i) {{
           const start = performance.now();
@@ -62,7 +62,40 @@ def measure(engine, page, native):
           times.push(performance.now() - start);
         }}
         return times;""")
-    frame = statistics.median(times)
+
+
+def measure_density(engine, page):
+    cdp = engine.driver.execute_cdp_cmd
+    cdp("Emulation.setCPUThrottlingRate", {"rate": 4})
+    loads = load(engine, page)
+    cdp("Emulation.setCPUThrottlingRate", {"rate": 1})
+    print(f"  first frame with the CPU throttled 4 x, median of {LOADS}: "
+          f"{statistics.median(t['firstFrame'] for t in loads):.0f} ms")
+    for scale in [1, 2, 3]:
+        cdp("Emulation.setDeviceMetricsOverride", {"width": 1000 + scale, "height": 1000, "deviceScaleFactor": scale,
+                                                    "mobile": False})
+        engine.get(page.as_uri())
+        wait_for_timings(engine)
+        end = time.monotonic() + 30
+        while engine.js("return Module.canvas.width") != round(engine.js(
+                "return Module.canvas.getBoundingClientRect().width") * scale) and time.monotonic() < end:
+            time.sleep(0.05)
+        side = engine.js("return Module.canvas.width")
+        print(f"  whole-system frame at {scale} device pixels per CSS pixel ({side} pixels a side), median of "
+              f"{FRAMES}: {statistics.median(frame_times(engine)):.2f} ms", flush=True)
+    cdp("Emulation.clearDeviceMetricsOverride", {})
+
+
+def measure(engine, page, native):
+    loads = load(engine, page)
+    print(f"{engine.version}: page ({page.stat().st_size / 1e6:.1f} MB) opened to its first frame, median of "
+          f"{LOADS}: {statistics.median(t['firstFrame'] for t in loads):.0f} ms "
+          f"(from {min(t['firstFrame'] for t in loads):.0f} to {max(t['firstFrame'] for t in loads):.0f})")
+    for name, start, end in STEPS:
+        step = statistics.median(t[end] - (t[start] if start else 0) for t in loads)
+        print(f"  {name}: {step:.0f} ms")
+    # The first frame's state: the whole system, still.
+    frame = statistics.median(frame_times(engine))
     line = f"  whole-system frame, median of {FRAMES}: {frame:.2f} ms"
     if native:
         line += f"; native under llvmpipe {native:.2f} ms; the page takes {frame / native:.1f} x"
@@ -76,6 +109,8 @@ def main():
         engine = browsers.ENGINES[name]()
         try:
             measure(engine, page, native)
+            if name == "chromium":
+                measure_density(engine, page)
         finally:
             engine.quit()
 
