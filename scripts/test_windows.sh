@@ -11,18 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
 picture=${1:-}
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-packages=(wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip icoutils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+"$root/scripts/setup.sh" wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip icoutils
 
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
