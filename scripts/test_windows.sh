@@ -53,8 +53,18 @@ trap cleanup EXIT
 declare -A outcome=() # check name: passed, failed or skipped
 checks=()
 current=""
+# The message boxes on the screen, each as '; the box "TITLE" is on the screen: "TEXT"', so that a
+# check failing under a box says which.
+boxesOnScreen() {
+  local handle title
+  [ -f "$probe" ] && [ -d "${WINEPREFIX:-/nonexistent}" ] || return 0
+  wine "$probe" windows 2>/dev/null | awk -F'\t' '$3 == "#32770" { print $1 "\t" $8 }' |
+    while IFS=$'\t' read -r handle title; do
+      printf '; the box "%s" is on the screen: "%s"' "$title" "$(wine "$probe" text "$handle" 2>/dev/null)"
+    done
+}
 fail() {
-  echo "FAILED: $current: $*" | tee "$work/failure" >&2
+  echo "FAILED: $current: $*$(boxesOnScreen)" | tee "$work/failure" >&2
   import -window root "/tmp/astrolume-windows-$current.png" 2>/dev/null &&
     echo "the screen is in /tmp/astrolume-windows-$current.png" >&2
   [ ! -s "$work/program.log" ] || { echo "program output:" >&2; cat "$work/program.log" >&2; }
