@@ -55,6 +55,7 @@ ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
     const bool dropping = unprivileged && geteuid() == 0;
     std::string program = ASTROLUME_PROGRAM;
     if (dropping) {
+        if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) throw std::runtime_error(why);
         program = folder.path() + "/astrolume";
         fs::copy_file(ASTROLUME_PROGRAM, program, fs::copy_options::overwrite_existing);
         fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -109,7 +110,9 @@ std::optional<Ending> ProgramRun::waitForExit(std::chrono::milliseconds limit) {
 std::string ProgramRun::log() const {
     std::ifstream in(logPath_);
     std::stringstream text;
+    // An empty log copies nothing, which leaves `text` failed and deaf to the line below: cleared.
     text << in.rdbuf();
+    text.clear();
     if (ending_) text << "[astrolume has ended: " << ending_->describe() << "]\n";
     return text.str();
 }

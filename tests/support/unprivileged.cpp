@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <grp.h>
+#include <optional>
 #include <pwd.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -11,16 +12,28 @@
 
 namespace {
 
-const passwd* nobody() {
-    return getpwnam("nobody");
+struct Ids {
+    uid_t user;
+    gid_t group;
+};
+
+// nobody's, looked up once in the test process: a child of a process with threads (Mesa's) may
+// call little more than the system calls themselves, and looking up a user is not among them.
+const std::optional<Ids>& nobody() {
+    static const std::optional<Ids> ids = []() -> std::optional<Ids> {
+        const passwd* entry = getpwnam("nobody");
+        if (!entry) return std::nullopt;
+        return Ids{entry->pw_uid, entry->pw_gid};
+    }();
+    return ids;
 }
 
 } // namespace
 
 bool becomeUnprivileged() {
     if (geteuid() != 0) return true;
-    const passwd* user = nobody();
-    return user && setgroups(0, nullptr) == 0 && setgid(user->pw_gid) == 0 && setuid(user->pw_uid) == 0;
+    const std::optional<Ids>& ids = nobody();
+    return ids && setgroups(0, nullptr) == 0 && setgid(ids->group) == 0 && setuid(ids->user) == 0;
 }
 
 std::string whyNoUnprivilegedUser(const std::string& folder) {
@@ -45,13 +58,13 @@ std::string whyNoUnprivilegedUser(const std::string& folder) {
 
 ActingUnprivileged::ActingUnprivileged(bool when) {
     if (!when || geteuid() != 0) return;
-    const passwd* user = nobody();
-    if (!user) throw std::runtime_error("no user nobody");
+    const std::optional<Ids>& ids = nobody();
+    if (!ids) throw std::runtime_error("no user nobody");
     group_ = getegid();
     groups_.resize(static_cast<size_t>(getgroups(0, nullptr)));
     if (getgroups(static_cast<int>(groups_.size()), groups_.data()) < 0) groups_.clear();
     // The group first: once the user is nobody, it may no longer change its group.
-    if (setgroups(0, nullptr) != 0 || setegid(user->pw_gid) != 0 || seteuid(user->pw_uid) != 0)
+    if (setgroups(0, nullptr) != 0 || setegid(ids->group) != 0 || seteuid(ids->user) != 0)
         throw std::runtime_error(std::string("cannot act as nobody: ") + std::strerror(errno));
     acting_ = true;
 }

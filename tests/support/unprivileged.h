@@ -13,7 +13,7 @@
 std::string whyNoUnprivilegedUser(const std::string& folder = {});
 
 // Makes the calling process nobody for good, when it runs as root; false when refused. For a child
-// about to run the program.
+// about to run the program, whose parent has asked whyNoUnprivilegedUser() first.
 bool becomeUnprivileged();
 
 // While it lives, the process's effective user and group are nobody's, so its file calls meet the
