@@ -413,6 +413,9 @@ TEST(MappedReading, APageErrorInsideTheBytesAbandonsTheReadingOneOutsideIsPassed
 // A stand-in for the listing call (bmp_tests.cmake wraps its import at link time): Windows refuses to
 // list a folder that the user may not enter, which Wine cannot make.
 bool listingRefused = false;
+
+} // namespace
+
 extern "C" {
 extern decltype(&FindFirstFileA) __real___imp_FindFirstFileA;
 HANDLE WINAPI findFirstFileStandIn(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
@@ -422,6 +425,8 @@ HANDLE WINAPI findFirstFileStandIn(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
 }
 decltype(&FindFirstFileA) __wrap___imp_FindFirstFileA = findFirstFileStandIn;
 }
+
+namespace {
 
 // The image folder's state, which decides between no box, the box that names the folder, and loading.
 TEST_F(BmpFailureTest, AFolderThatCannotBeListedIsUnusable) {
