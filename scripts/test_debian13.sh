@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Astrolume on Debian 13 as a newcomer meets it: a minimal Debian 13 made with debootstrap from
 # Debian's archive, this clone's files copied into root's home folder (mode 0700, which the user nobody
-# of the tests cannot enter) with ../shared beside them, and inside it, as root, the README's test command, then the browser build and its page test; then what this release's newer
-# clang-format, clang-tidy, cppcheck and stb_image judge otherwise. Nothing is kept from one run to
-# the next. Needs root (debootstrap, chroot, mounts); prints how long it took.
+# of the tests cannot enter) with ../shared beside them, and inside it, as root, the README's test
+# command, then the browser build and its page test; then what this release's newer clang-format,
+# clang-tidy, cppcheck and stb_image judge otherwise. Nothing is kept from one run to the next.
+# Needs root (debootstrap, chroot, mounts); prints how long it took.
 # Usage: scripts/test_debian13.sh [MIRROR]   (default http://deb.debian.org/debian)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
