@@ -15,18 +15,9 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 aptGet() { $sudo env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; }
 
-# The Linux build's packages (the image converter is built for Linux), then the cross tools.
-"$root/scripts/setup.sh" >&2
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest nsis zip dpkg-dev librsvg2-bin icoutils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  aptGet update -qq >&2
-  aptGet install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+# The Linux build's packages (the image converter is built for Linux) and the cross tools.
+"$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest nsis zip dpkg-dev \
+  librsvg2-bin icoutils >&2
 
 # freeglut's Debian source needs a deb-src entry for each archive the binary packages come from.
 addSourceEntries() {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Astrolume on Debian 13 as a newcomer meets it: a minimal Debian 13 made with debootstrap from
-# Debian's archive, this clone's files copied in with ../shared beside them, and inside it, as root,
-# the README's test command, then the browser build and its page test; then what this release's newer
-# clang-format, clang-tidy, cppcheck and stb_image judge otherwise. Nothing is kept from one run to
-# the next. Needs root (debootstrap, chroot, mounts); prints how long it took.
+# Debian's archive, this clone's files copied into root's home folder (mode 0700, which the user nobody
+# of the tests cannot enter) with ../shared beside them, and inside it, as root, the README's test
+# command, then the browser build and its page test; then what this release's newer clang-format,
+# clang-tidy, cppcheck and stb_image judge otherwise. Nothing is kept from one run to the next.
+# Needs root (debootstrap, chroot, mounts); prints how long it took.
 # Usage: scripts/test_debian13.sh [MIRROR]   (default http://deb.debian.org/debian)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,11 +21,13 @@ debootstrap --variant=minbase trixie "$target" "$mirror" >"$work/debootstrap.log
   exit 1
 }
 
-# The clone as git has it (tracked files and new ones not ignored, no build folders), and ../shared.
-mkdir -p "$target/src/astrolume"
+# The clone as git has it (tracked files and new ones not ignored, no build folders), and ../shared,
+# where a user clones: in the home folder, root's here.
+chmod 700 "$target/root"
+mkdir -p "$target/root/astrolume"
 git -C "$root" ls-files -z --cached --others --exclude-standard |
-  (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$target/src/astrolume"
-cp -a "$root/../shared" "$target/src/shared"
+  (cd "$root" && tar --null -T - -cf -) | tar -xf - -C "$target/root/astrolume"
+cp -a "$root/../shared" "$target/root/shared"
 # The machine's certificate authorities, for the npm registry over HTTPS: where the network inspects
 # its traffic, it signs with an authority that only this machine's bundle holds.
 cp /etc/ssl/certs/ca-certificates.crt "$target/etc/host-ca-certificates.crt"
@@ -33,8 +36,8 @@ echo "debootstrap and the copy: $SECONDS s"
 # Inside: a mount namespace of its own, so that the mounts go when it ends, however it ends, and a
 # process namespace, so that no Xvfb or browser started inside outlives it.
 inside='set -euo pipefail
-cd /src/astrolume
-echo "== Inside Debian 13: the README test command"
+cd /root/astrolume
+echo "== Inside Debian 13: the README test command, in a clone under /root"
 ./scripts/test.sh
 echo "the test command: $SECONDS s"
 echo "== Inside Debian 13: the browser build and the page test"

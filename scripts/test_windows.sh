@@ -11,18 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/build-windows"
 picture=${1:-}
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-packages=(wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip icoutils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
-fi
+"$root/scripts/setup.sh" wine wine64 fonts-wine fonts-nanum xvfb xdotool imagemagick unzip icoutils
 
 name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$out/CPackConfig.cmake" 2>/dev/null || true)
@@ -64,8 +53,18 @@ trap cleanup EXIT
 declare -A outcome=() # check name: passed, failed or skipped
 checks=()
 current=""
+# The message boxes on the screen, each as '; the box "TITLE" is on the screen: "TEXT"', so that a
+# check failing under a box says which.
+boxesOnScreen() {
+  local handle title
+  [ -f "$probe" ] && [ -d "${WINEPREFIX:-/nonexistent}" ] || return 0
+  wine "$probe" windows 2>/dev/null | awk -F'\t' '$3 == "#32770" { print $1 "\t" $8 }' |
+    while IFS=$'\t' read -r handle title; do
+      printf '; the box "%s" is on the screen: "%s"' "$title" "$(wine "$probe" text "$handle" 2>/dev/null)"
+    done
+}
 fail() {
-  echo "FAILED: $current: $*" | tee "$work/failure" >&2
+  echo "FAILED: $current: $*$(boxesOnScreen)" | tee "$work/failure" >&2
   import -window root "/tmp/astrolume-windows-$current.png" 2>/dev/null &&
     echo "the screen is in /tmp/astrolume-windows-$current.png" >&2
   [ ! -s "$work/program.log" ] || { echo "program output:" >&2; cat "$work/program.log" >&2; }

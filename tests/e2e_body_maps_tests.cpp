@@ -15,11 +15,11 @@ TEST(EndToEndBodyMaps, ConvertedMapsLoadWithoutABoxAndColourThePlanets) {
         GTEST_SKIP()
             << "make_body_images is not built, or the planet maps of openuniverse-common are not installed";
     session.start();
-    ASSERT_TRUE(session.waitForMainWindow()) << session.program().log();
+    ASSERT_TRUE(session.waitForMainWindow()) << session.whyNo("the Astrolume window");
     Picture picture;
     ASSERT_TRUE(session.waitForPicture(
         [](const Picture& p) { return isLit(p.at(pixelX(atRest::neptune.x), pixelY(0))); }, &picture))
-        << session.keep(picture, "maps");
+        << session.whyNotShown(picture, "maps");
     std::this_thread::sleep_for(1s);
     EXPECT_EQ(session.display.mappedTitles(), std::vector<std::string>{mainTitle}) << "a box about a map";
 

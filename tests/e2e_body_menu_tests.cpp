@@ -45,13 +45,14 @@ class EndToEndBodyMenu : public ::testing::Test {
     // Picks `entry`, checks its box comes up over the unchanged picture, answers it.
     void chooseAndAnswer(MenuEntry entry) {
         const std::string title = boxTitles[entry];
-        ASSERT_TRUE(session.choose(entry)) << "the menu did not open or close";
+        ASSERT_TRUE(session.choose(entry)) << session.whyNo("the menu opened and closed");
         auto box = session.waitForWindow(title, 10s);
-        ASSERT_TRUE(box) << "no box titled " << title << "; program output:\n" << session.program().log();
+        ASSERT_TRUE(box) << session.whyNo("the box titled " + title);
         // The box is modal: the main window is not redrawn until it is answered.
         EXPECT_TRUE(isLit(session.mainPicture().at(pixelX(atRest::pluto.x), centre)))
             << "view changed under the box";
-        ASSERT_TRUE(session.answerBox(title)) << "Return did not dismiss " << title;
+        ASSERT_TRUE(session.answerBox(title))
+            << session.whyNo("the end of the box " + title + " after Return");
     }
 
     Session session;
@@ -62,7 +63,7 @@ class EndToEndBodyMenu : public ::testing::Test {
 
 TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
     chooseAndAnswer(ENTRY_SATURN);
-    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.whyNotShown(picture, "saturn");
     for (int side : {-1, 1}) {
         EXPECT_TRUE(isDark(picture.at(centre + side * int(6.6 * pixelsPerUnit), centre)))
             << "no gap between disc and ring on side " << side << "; " << session.keep(picture, "saturn");
@@ -82,7 +83,7 @@ TEST_F(EndToEndBodyMenu, SaturnShowsItsBoxThenTheRingedCloseUp) {
 
 TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
     chooseAndAnswer(ENTRY_EARTH);
-    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "earth");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.whyNotShown(picture, "earth");
     const int moonX = pixelX(-8.5);
     EXPECT_TRUE(isLit(picture.at(moonX, centre)))
         << "no Moon at x=" << moonX << "; " << session.keep(picture, "earth");
@@ -94,9 +95,9 @@ TEST_F(EndToEndBodyMenu, EarthShowsItsBoxThenTheMoonLeftOfTheEarth) {
 
 TEST_F(EndToEndBodyMenu, AstrolumeEntryReturnsToTheWholeSystemWithoutABox) {
     chooseAndAnswer(ENTRY_SATURN);
-    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.keep(picture, "saturn");
+    ASSERT_TRUE(session.waitForPicture(closeUpDiscDrawn, &picture)) << session.whyNotShown(picture, "saturn");
 
-    ASSERT_TRUE(session.choose(ENTRY_WHOLE_SYSTEM));
+    ASSERT_TRUE(session.choose(ENTRY_WHOLE_SYSTEM)) << session.whyNo("the menu opened and closed");
     // Nothing moved meanwhile, so the whole system looks exactly as it did at start.
     EXPECT_TRUE(session.waitForPicture([&](const Picture& p) { return p == start; }, &picture))
         << session.keep(picture, "back") << " vs " << session.keep(start, "start");
@@ -123,8 +124,10 @@ TEST_F(EndToEndBodyMenu, FiveHundredBoxesLeaveTheMemoryWhereItStoodAfterTheFirst
     long afterFirst = 0;
     for (int box = 0; box < boxes; ++box) {
         const auto entry = static_cast<MenuEntry>(box % ENTRY_WHOLE_SYSTEM);
-        ASSERT_TRUE(session.choose(entry)) << "box " << box << ": the menu did not open or close";
-        ASSERT_TRUE(session.answerBox(boxTitles[entry])) << "box " << box << " did not come or go";
+        ASSERT_TRUE(session.choose(entry))
+            << "box " << box << ": " << session.whyNo("the menu opened and closed");
+        ASSERT_TRUE(session.answerBox(boxTitles[entry]))
+            << "box " << box << ": " << session.whyNo("the box come and go");
         if (box + 1 == firstBoxes) afterFirst = session.program().residentKiB();
     }
     const long atTheEnd = session.program().residentKiB();

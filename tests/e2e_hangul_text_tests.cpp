@@ -39,13 +39,13 @@ Picture saturnLabelGlyphs(const std::vector<std::pair<std::string, std::string>>
         if (value == "@fonts.conf") value = session.folder.path() + "/fonts.conf";
     session.start(env);
     auto window = session.waitForMainWindow();
-    EXPECT_TRUE(window) << session.program().log();
+    EXPECT_TRUE(window) << session.whyNo("the Astrolume window");
     if (!window) return {};
     Picture picture;
     session.waitForPicture(showsTheSun, &picture);
-    EXPECT_TRUE(session.choose(ENTRY_SATURN));
+    EXPECT_TRUE(session.choose(ENTRY_SATURN)) << session.whyNo("the menu opened and closed");
     auto box = session.waitForWindow(boxTitles[ENTRY_SATURN], 15s);
-    EXPECT_TRUE(box) << session.program().log();
+    EXPECT_TRUE(box) << session.whyNo(std::string("the box titled ") + boxTitles[ENTRY_SATURN]);
     if (!box) return {};
     // GTK draws the box shortly after mapping it: wait until two grabs in a row agree.
     Picture shown, previous;

@@ -9,7 +9,7 @@ add_library(astrolume_e2e_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/support/e2e_session.cpp
 )
 target_include_directories(astrolume_e2e_support PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(astrolume_e2e_support PUBLIC astrolume_bmp_builder X11::X11 X11::Xtst)
+target_link_libraries(astrolume_e2e_support PUBLIC astrolume_bmp_builder astrolume_unprivileged X11::X11 X11::Xtst)
 target_compile_definitions(astrolume_e2e_support PRIVATE ASTROLUME_PROGRAM="$<TARGET_FILE:astrolume>")
 add_dependencies(astrolume_e2e_support astrolume)
 if(TARGET make_body_images)

@@ -41,7 +41,11 @@ TEST_F(BmpFailureTest, MissingOrEmptyFilesCannotBeOpened) {
     ASSERT_TRUE(writeBytes(path, {}));
     EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
     EXPECT_EQ(loadBmpImage(directory.c_str()), nullptr);
-    const std::string notUtf8 = directory + "/\xff.bmp"; // paths are UTF-8: this one names no file
+    // Paths are UTF-8: this one names no file, not even the one it would name with its byte that is
+    // not UTF-8 read as U+FFFD, which decodes.
+    const std::string notUtf8 = directory + "/\xff.bmp";
+    ASSERT_TRUE(writeBytes(path, buildBmp(simpleParts(2, 2, 24))));
+    std::filesystem::rename(path, std::filesystem::u8path(directory + "/\xef\xbf\xbd.bmp"));
     EXPECT_EQ(loadBmpImage(notUtf8.c_str()), nullptr);
     ASSERT_EQ(recordedMessageBoxes().size(), 4u);
     EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
@@ -280,9 +284,9 @@ TEST_F(BmpFailureTest, EveryPrefixOfARunLengthFileIsHandled) {
 }
 
 #ifdef _WIN32
-// Views of `name` in this process, and an open handle to it (an exclusive open is then refused).
-// Wine, unlike Windows, lets a mapped file be deleted, so the views are looked for one by one.
-size_t countMatchingEntries(const std::string& name) {
+// What the process holds of `name`: its views, and every open handle of the process, a file's or a
+// mapping's (Wine counts no handles, so each handle value is asked; new handles take the lowest free).
+size_t heldResources(const std::string& name) {
     size_t count = 0;
     const std::string fileName = std::filesystem::path(name).filename().string();
     MEMORY_BASIC_INFORMATION region;
@@ -294,16 +298,14 @@ size_t countMatchingEntries(const std::string& name) {
             std::string(mapped).find(fileName) != std::string::npos)
             ++count;
     }
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle != INVALID_HANDLE_VALUE)
-        CloseHandle(handle);
-    else if (GetLastError() == ERROR_SHARING_VIOLATION)
-        ++count;
+    DWORD flags = 0;
+    for (ULONG_PTR value = 4; value < 0x1000; value += 4)
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
     return count;
 }
 #else
 // Descriptors and mappings of `name` that the process holds, as /proc lists them.
-size_t countMatchingEntries(const std::string& name) {
+size_t heldResources(const std::string& name) {
     size_t count = 0;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         std::error_code error;
@@ -356,37 +358,97 @@ bool cutShort(const std::string& path, size_t size) {
 
 // A read the system can no longer page in (a network share gone away under a view) raises
 // EXCEPTION_IN_PAGE_ERROR, which Wine never raises. The exception is raised here as the memory
-// manager raises it: a read flag, the address, and the status of the failed read.
-TEST(MappedReading, APageErrorInsideTheBytesAbandonsTheReading) {
-    static unsigned char bytes[4096];
+// manager raises it: a read flag, the address, and the status of the failed read. One inside the
+// bytes, their first and last included, abandons the reading; one a byte outside them is not the
+// reading's and goes on to the handlers further out, here the test's, which resumes after it.
+const unsigned char* faultAt = nullptr;
+int passedOn = 0;
+LONG CALLBACK resumeAfterPassedOnPageError(EXCEPTION_POINTERS* exception) {
+    if (exception->ExceptionRecord->ExceptionCode != EXCEPTION_IN_PAGE_ERROR)
+        return EXCEPTION_CONTINUE_SEARCH;
+    ++passedOn;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST(MappedReading, APageErrorInsideTheBytesAbandonsTheReadingOneOutsideIsPassedOn) {
+    static unsigned char around[1 + 4096 + 1];
+    unsigned char* const bytes = around + 1;
+    const size_t size = sizeof around - 2;
     struct Case {
         const char* name;
-        void (*read)(void* context);
-        bool completed;
+        unsigned char* fault; // null: none
+        bool abandoned;
     };
     const Case cases[] = {
-        {"no fault", [](void* reached) { *static_cast<bool*>(reached) = true; }, true},
-        {"page error on the first byte",
-         [](void* reached) {
-             const ULONG_PTR information[] = {0, reinterpret_cast<ULONG_PTR>(bytes), 0xc000020c};
-             RaiseException(EXCEPTION_IN_PAGE_ERROR, 0, 3, information);
-             *static_cast<bool*>(reached) = true;
-         },
-         false},
-        {"page error on the last byte",
-         [](void* reached) {
-             const ULONG_PTR information[] = {0, reinterpret_cast<ULONG_PTR>(bytes + sizeof bytes - 1),
-                                              0xc000020c};
-             RaiseException(EXCEPTION_IN_PAGE_ERROR, 0, 3, information);
-             *static_cast<bool*>(reached) = true;
-         },
-         false},
+        {"no fault", nullptr, false},
+        {"page error on the first byte", bytes, true},
+        {"page error on the last byte", bytes + size - 1, true},
+        {"page error one byte before", bytes - 1, false},
+        {"page error one byte past", bytes + size, false},
     };
+    void* outer = AddVectoredExceptionHandler(0, resumeAfterPassedOnPageError);
+    ASSERT_NE(outer, nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        faultAt = c.fault;
+        passedOn = 0;
         bool reached = false;
-        EXPECT_EQ(readMappedBytes(bytes, sizeof bytes, c.read, &reached), c.completed);
-        EXPECT_EQ(reached, c.completed);
+        const bool completed = readMappedBytes(
+            bytes, size,
+            [](void* reached) {
+                if (faultAt) {
+                    const ULONG_PTR information[] = {0, reinterpret_cast<ULONG_PTR>(faultAt), 0xc000020c};
+                    RaiseException(EXCEPTION_IN_PAGE_ERROR, 0, 3, information);
+                }
+                *static_cast<bool*>(reached) = true;
+            },
+            &reached);
+        EXPECT_EQ(completed, !c.abandoned);
+        EXPECT_EQ(reached, !c.abandoned);
+        EXPECT_EQ(passedOn, c.fault && !c.abandoned ? 1 : 0);
+    }
+    RemoveVectoredExceptionHandler(outer);
+}
+
+// A stand-in for the listing call (bmp_tests.cmake wraps its import at link time): Windows refuses to
+// list a folder that the user may not enter, which Wine cannot make.
+bool listingRefused = false;
+
+} // namespace
+
+extern "C" {
+extern decltype(&FindFirstFileA) __real___imp_FindFirstFileA;
+HANDLE WINAPI findFirstFileStandIn(LPCSTR pattern, LPWIN32_FIND_DATAA found) {
+    if (!listingRefused) return __real___imp_FindFirstFileA(pattern, found);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+decltype(&FindFirstFileA) __wrap___imp_FindFirstFileA = findFirstFileStandIn;
+}
+
+namespace {
+
+// The image folder's state, which decides between no box, the box that names the folder, and loading.
+TEST_F(BmpFailureTest, AFolderThatCannotBeListedIsUnusable) {
+    struct Case {
+        const char* name;
+        std::string path;
+        bool refused;
+        FolderState state;
+    };
+    const Case cases[] = {
+        {"nothing there", directory + "\\none", false, FolderState::absent},
+        {"a folder", directory, false, FolderState::usable},
+        {"a file", path, false, FolderState::unusable},
+        {"a folder that cannot be listed", directory, true, FolderState::unusable},
+    };
+    ASSERT_TRUE(writeBytes(path, {}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        listingRefused = c.refused;
+        const FolderState state = folderState(c.path.c_str());
+        listingRefused = false;
+        EXPECT_EQ(static_cast<int>(state), static_cast<int>(c.state));
     }
 }
 #else
@@ -456,13 +518,14 @@ TEST_F(BmpFailureTest, NothingIsLeftOpenOrMapped) {
         {"too large", buildBmp(simpleParts(8193, 8192, 24))},
         {"no pixels", buildBmp(noPixels)},
         {"truncated", Bytes{'B', 'M', 1, 2, 3}},
+        {"empty, which cannot be mapped", Bytes{}},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
         path = directory + "/resource check.bmp";
-        ASSERT_EQ(countMatchingEntries(path), 0u);
+        const size_t before = heldResources(path);
         RgbImage* image = load(bytes);
-        EXPECT_EQ(countMatchingEntries(path), 0u);
+        EXPECT_EQ(heldResources(path), before);
         EXPECT_TRUE(std::filesystem::remove(path));
         freeRgbImage(image);
     }

@@ -6,6 +6,7 @@
 #include "tests/support/gl_test_window.h"
 #include "tests/support/message_box_recorder.h"
 #include "tests/support/test_deadline.h"
+#include "tests/support/unprivileged.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -38,6 +39,69 @@ Bytes solidImage(int width, int height, uint32_t colour) {
         packRows(std::vector<std::vector<uint32_t>>(height, std::vector<uint32_t>(width, colour)), 24);
     return buildBmp(parts);
 }
+
+// A stand-in for what OpenGL says of its limits (the calls are wrapped at link time, see
+// tests/scene_tests.cmake): a smaller GL_MAX_TEXTURE_SIZE, and a proxy texture that is refused when a
+// side is over a size, as a driver short of memory refuses one (Mesa never does). 0: OpenGL's answer.
+struct StandInLimits {
+    GLint maxTextureSize = 0;
+    GLint proxyTakesUpTo = 0;
+};
+StandInLimits standIn;
+bool proxyRefused = false;
+
+// What loading asked of OpenGL and did, stand-in or not: the sizes of proxy textures, of uploads
+// with pixels, and how many maps were copied smaller.
+struct TextureCalls {
+    std::vector<std::pair<int, int>> proxies;
+    std::vector<std::pair<int, int>> uploads;
+    int shrinks = 0;
+};
+TextureCalls calls;
+
+} // namespace
+
+extern "C" void __real_glGetIntegerv(GLenum name, GLint* value);
+extern "C" void __wrap_glGetIntegerv(GLenum name, GLint* value) {
+    if (name == GL_MAX_TEXTURE_SIZE && standIn.maxTextureSize)
+        *value = standIn.maxTextureSize;
+    else
+        __real_glGetIntegerv(name, value);
+}
+extern "C" void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                                    GLsizei height, GLint border, GLenum format, GLenum type,
+                                    const void* pixels);
+extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
+                                    GLsizei height, GLint border, GLenum format, GLenum type,
+                                    const void* pixels) {
+    if (target == GL_PROXY_TEXTURE_2D) {
+        calls.proxies.emplace_back(width, height);
+        proxyRefused =
+            standIn.proxyTakesUpTo && (width > standIn.proxyTakesUpTo || height > standIn.proxyTakesUpTo);
+    } else if (target == GL_TEXTURE_2D && pixels) {
+        calls.uploads.emplace_back(width, height);
+    }
+    __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+}
+extern "C" void __real_glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* value);
+extern "C" void __wrap_glGetTexLevelParameteriv(GLenum target, GLint level, GLenum name, GLint* value) {
+    // A refused proxy reads as zero in every size, as OpenGL answers one.
+    if (target == GL_PROXY_TEXTURE_2D && proxyRefused)
+        *value = 0;
+    else
+        __real_glGetTexLevelParameteriv(target, level, name, value);
+}
+extern "C" void __real__Z21shrinkByAreaAveragingPKhiiiPhii(const unsigned char* from, int fromWidth,
+                                                           int fromHeight, int channels, unsigned char* to,
+                                                           int toWidth, int toHeight);
+extern "C" void __wrap__Z21shrinkByAreaAveragingPKhiiiPhii(const unsigned char* from, int fromWidth,
+                                                           int fromHeight, int channels, unsigned char* to,
+                                                           int toWidth, int toHeight) {
+    ++calls.shrinks;
+    __real__Z21shrinkByAreaAveragingPKhiiiPhii(from, fromWidth, fromHeight, channels, to, toWidth, toHeight);
+}
+
+namespace {
 
 // Level 0 of a texture as packed RGB rows; empty when it has no image.
 std::vector<unsigned char> textureImage(GLuint texture, int* width = nullptr) {
@@ -234,12 +298,13 @@ TEST_F(BodyTextures, ImageIfPresentIsSilentForMissingFiles) {
 // Whatever a shared folder may hold where an image should be: never a wait (a named pipe with no
 // writer, a device that never ends), but the box that names the path, and no image. So too for what
 // is there but cannot be opened: a file the user may not read (as root, who reads anything, that row
-// is left to the end-to-end tests, which drop to another user), a symbolic link loop.
+// is read as the user nobody), a symbolic link loop.
 TEST_F(BodyTextures, ImageIfPresentRefusesWhatCannotBeReadWithoutWaiting) {
     const TestDeadline deadline(5);
     struct Case {
         const char* what;
         bool (*make)(const char* path);
+        bool unprivileged = false; // read as a user for whom the file's mode counts
     };
     const Case cases[] = {
         {"named pipe", [](const char* path) { return mkfifo(path, 0644) == 0; }},
@@ -258,47 +323,66 @@ TEST_F(BodyTextures, ImageIfPresentRefusesWhatCannotBeReadWithoutWaiting) {
         {"folder", [](const char* path) { return mkdir(path, 0755) == 0; }},
         {"symbolic link loop", [](const char* path) { return symlink(imageNames[BODY_EARTH], path) == 0; }},
         {"file the user may not read",
-         [](const char* path) {
-             return writeBytes(path, solidImage(2, 2, 0x445566)) && chmod(path, 0) == 0;
-         }},
+         [](const char* path) { return writeBytes(path, solidImage(2, 2, 0x445566)) && chmod(path, 0) == 0; },
+         true},
     };
+    std::string skipped;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string path = std::string("image/") + imageNames[BODY_EARTH];
-        if (std::string(c.what) == "file the user may not read" && geteuid() == 0) continue;
+        const std::string why = c.unprivileged ? whyNoUnprivilegedUser(directory) : "";
+        if (!why.empty()) {
+            skipped += std::string(c.what) + ": " + why + "\n";
+            continue;
+        }
         clearRecordedMessageBoxes();
         ASSERT_TRUE(c.make(path.c_str()));
-        RgbImage* image = loadImageIfPresent(path.c_str());
+        RgbImage* image = nullptr;
+        {
+            const ActingUnprivileged acting(c.unprivileged);
+            image = loadImageIfPresent(path.c_str());
+        }
         EXPECT_EQ(image, nullptr);
         freeRgbImage(image);
         ASSERT_EQ(recordedMessageBoxes().size(), 1u);
         EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + path + ".\n");
         EXPECT_EQ(remove(path.c_str()), 0);
     }
+    if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
 // An image folder that is there but cannot be used gets one box that names it, not one per body;
 // a folder that is not there at all means no images and no word. Either way every body is untextured.
+// A folder the user may not enter is loaded from as the user nobody when the tests run as root.
 TEST_F(BodyTextures, AnUnusableImageFolderGetsOneBoxThatNamesIt) {
     const TestDeadline deadline(5);
     struct Case {
         const char* what;
         bool (*make)();
         bool box;
+        bool unprivileged = false; // loaded as a user for whom the folder's mode counts
     };
     const Case cases[] = {
         {"no folder", [] { return true; }, false},
         {"a file", [] { return writeBytes("image", solidImage(2, 2, 0x445566)); }, true},
         {"a symbolic link loop", [] { return symlink("image", "image") == 0; }, true},
-        {"a folder the user may not enter", [] { return mkdir("image", 0644) == 0; }, true},
+        {"a folder the user may not enter", [] { return mkdir("image", 0644) == 0; }, true, true},
     };
+    std::string skipped;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        if (std::string(c.what) == "a folder the user may not enter" && geteuid() == 0) continue;
+        const std::string why = c.unprivileged ? whyNoUnprivilegedUser(directory) : "";
+        if (!why.empty()) {
+            skipped += std::string(c.what) + ": " + why + "\n";
+            continue;
+        }
         clearRecordedMessageBoxes();
         ASSERT_EQ(rmdir("image"), 0);
         ASSERT_TRUE(c.make());
-        loadBodyTextures();
+        {
+            const ActingUnprivileged acting(c.unprivileged);
+            loadBodyTextures();
+        }
         for (GLuint texture : sceneState.bodyTextures)
             EXPECT_TRUE(textureImage(texture).empty());
         if (c.box) {
@@ -314,29 +398,45 @@ TEST_F(BodyTextures, AnUnusableImageFolderGetsOneBoxThatNamesIt) {
         }
         ASSERT_EQ(mkdir("image", 0755), 0);
     }
+    if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
-// A map with a side beyond what OpenGL takes is shrunk to the largest size it takes, keeping its shape
-// as far as whole pixels allow, and its colours; a map at the limit is uploaded as it is.
+// A map with a side beyond what OpenGL takes is shrunk once to the largest size it takes, keeping its
+// shape as far as whole pixels allow, and its colours; a map at the limit reaches OpenGL as it is, with
+// no proxy texture asked and no copy. Where OpenGL refuses the proxy of that size, half of it is asked,
+// and so on.
 TEST_F(BodyTextures, MapsLargerThanOpenGLTakesAreShrunkToFit) {
     GLint limit = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
     ASSERT_GE(limit, 1024);
     struct Case {
         int width, height;
+        StandInLimits standIn;
+        std::vector<std::pair<int, int>> proxies; // the sizes asked; none: no copy either
         int fittedWidth, fittedHeight;
     };
     const Case cases[] = {
-        {1, 100000, 1, limit},
-        {limit + 1, 2, limit, 1},
-        {2 * limit, 4, limit, 2},
-        {limit, 3, limit, 3},
+        {1, 100000, {}, {{1, limit}}, 1, limit},
+        {limit + 1, 2, {}, {{limit, 1}}, limit, 1},
+        {2 * limit, 4, {}, {{limit, 2}}, limit, 2},
+        {limit, 3, {}, {}, limit, 3},
+        {64, 64, {64, 0}, {}, 64, 64},
+        {65, 3, {64, 0}, {{64, 2}}, 64, 2},
+        {128, 64, {64, 16}, {{64, 32}, {32, 16}, {16, 8}}, 16, 8},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", limit " +
+                     std::to_string(c.standIn.maxTextureSize ? c.standIn.maxTextureSize : limit) +
+                     ", proxy up to " + std::to_string(c.standIn.proxyTakesUpTo));
         clearRecordedMessageBoxes();
         writeImage(BODY_EARTH, solidImage(c.width, c.height, 0xd23c28));
+        calls = {};
+        standIn = c.standIn;
         loadBodyTextures();
+        standIn = {};
+        EXPECT_EQ(calls.proxies, c.proxies);
+        EXPECT_EQ(calls.shrinks, c.proxies.empty() ? 0 : 1);
+        EXPECT_EQ(calls.uploads, (std::vector<std::pair<int, int>>{{c.fittedWidth, c.fittedHeight}}));
         int width = 0;
         const std::vector<unsigned char> rgb = textureImage(sceneState.bodyTextures[BODY_EARTH], &width);
         EXPECT_EQ(width, c.fittedWidth);

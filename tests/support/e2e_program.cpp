@@ -1,13 +1,13 @@
 #include "tests/support/e2e_program.h"
 #include "tests/support/e2e_wait.h"
+#include "tests/support/unprivileged.h"
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
-#include <pwd.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -40,14 +40,27 @@ void WorkFolder::write(const std::string& relative, const std::string& bytes) co
 }
 
 std::string Ending::describe() const {
-    return exited ? "exit status " + std::to_string(code) : "signal " + std::to_string(code);
+    if (!exited) return "signal " + std::to_string(code) + " (" + strsignal(code) + ")";
+    // The statuses the child takes before it becomes the program, as a shell's are.
+    const char* meaning = code == 127   ? ": could not be executed"
+                          : code == 126 ? ": could not enter its working folder"
+                          : code == 125 ? ": could not become the user nobody"
+                                        : "";
+    return "exit status " + std::to_string(code) + meaning;
 }
 
 ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
                        const std::vector<std::pair<std::string, std::string>>& environment, bool unprivileged)
     : logPath_(folder.path() + "/astrolume.log") {
-    const passwd* nobody = unprivileged && geteuid() == 0 ? getpwnam("nobody") : nullptr;
-    if (unprivileged && geteuid() == 0 && !nobody) throw std::runtime_error("no user nobody to run as");
+    const bool dropping = unprivileged && geteuid() == 0;
+    std::string program = ASTROLUME_PROGRAM;
+    if (dropping) {
+        if (const std::string why = whyNoUnprivilegedUser(); !why.empty()) throw std::runtime_error(why);
+        program = folder.path() + "/astrolume";
+        fs::copy_file(ASTROLUME_PROGRAM, program, fs::copy_options::overwrite_existing);
+        fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+    }
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ != 0) return;
@@ -59,15 +72,14 @@ ProgramRun::ProgramRun(const std::string& display, const WorkFolder& folder,
         dup2(log, 2);
         close(log);
     }
-    if (nobody && (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0))
-        _exit(125);
+    if (dropping && !becomeUnprivileged()) _exit(125);
     if (chdir(folder.path().c_str()) != 0) _exit(126);
     setenv("DISPLAY", display.c_str(), 1);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // the same pixels on every machine
     setenv("NO_AT_BRIDGE", "1", 1);          // no accessibility bus to wait for
     for (const auto& [name, value] : environment)
         setenv(name.c_str(), value.c_str(), 1);
-    execl(ASTROLUME_PROGRAM, "astrolume", static_cast<char*>(nullptr));
+    execl(program.c_str(), "astrolume", static_cast<char*>(nullptr));
     _exit(127);
 }
 
@@ -85,6 +97,11 @@ bool ProgramRun::running() {
     return false;
 }
 
+std::optional<Ending> ProgramRun::ending() {
+    running();
+    return ending_;
+}
+
 std::optional<Ending> ProgramRun::waitForExit(std::chrono::milliseconds limit) {
     waitUntil(limit, [&] { return !running(); });
     return ending_;
@@ -93,7 +110,9 @@ std::optional<Ending> ProgramRun::waitForExit(std::chrono::milliseconds limit) {
 std::string ProgramRun::log() const {
     std::ifstream in(logPath_);
     std::stringstream text;
+    // An empty log copies nothing, which leaves `text` failed and deaf to the line below: cleared.
     text << in.rdbuf();
+    text.clear();
     if (ending_) text << "[astrolume has ended: " << ending_->describe() << "]\n";
     return text.str();
 }

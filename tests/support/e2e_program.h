@@ -28,6 +28,8 @@ class WorkFolder {
 struct Ending {
     bool exited; // false: killed by a signal
     int code;    // exit status, or the signal number
+    // "exit status 1", "signal 11 (Segmentation fault)", and what the statuses of a child that never
+    // became the program mean: "exit status 127: could not be executed".
     std::string describe() const;
 };
 
@@ -36,7 +38,8 @@ class ProgramRun {
     // Starts astrolume on `display` with `folder` as working directory; `environment` adds or
     // replaces variables. Its output goes to astrolume.log in the folder. `unprivileged`: when the
     // tests run as root (as CI does), the program runs as the user nobody, for whom file permissions
-    // count; the folder must then be one that nobody may enter.
+    // count, from a copy in the folder (the build folder may lie where nobody cannot reach, in root's
+    // home); the folder must then be one that nobody may enter (see whyNoUnprivilegedUser).
     ProgramRun(const std::string& display, const WorkFolder& folder,
                const std::vector<std::pair<std::string, std::string>>& environment = {},
                bool unprivileged = false);
@@ -47,6 +50,8 @@ class ProgramRun {
 
     std::optional<Ending> waitForExit(std::chrono::milliseconds limit);
     bool running();
+    // How it ended; empty while it runs.
+    std::optional<Ending> ending();
     // Its output so far, and how it ended once it has.
     std::string log() const;
     // The program's resident memory (VmRSS), in KiB; 0 once it has ended.

@@ -1,5 +1,6 @@
 #include "tests/support/e2e_session.h"
 #include "tests/support/e2e_wait.h"
+#include "tests/support/unprivileged.h"
 
 #include <filesystem>
 #include <unistd.h>
@@ -22,12 +23,30 @@ constexpr int menuBorder = 2;
 
 Session::Session() = default;
 
-void Session::start(const std::vector<std::pair<std::string, std::string>>& environment, bool unprivileged) {
-    if (unprivileged)
-        std::filesystem::permissions(
-            folder.path(), std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
-            std::filesystem::perm_options::add);
-    program_ = std::make_unique<ProgramRun>(display.name(), folder, environment, unprivileged);
+void Session::start(const std::vector<std::pair<std::string, std::string>>& environment) {
+    program_ = std::make_unique<ProgramRun>(display.name(), folder, environment);
+}
+
+std::string Session::startUnprivileged(const std::vector<std::pair<std::string, std::string>>& environment) {
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::others_read | std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    // The folder, where the program's copy will be, must be one that nobody can reach.
+    std::string why = whyNoUnprivilegedUser(folder.path());
+    if (why.empty()) program_ = std::make_unique<ProgramRun>(display.name(), folder, environment, true);
+    return why;
+}
+
+std::string Session::whyNo(const std::string& awaited) {
+    if (!program_) return awaited + ": astrolume was never started";
+    if (auto ending = program_->ending())
+        return "astrolume ended before " + awaited + " came: " + ending->describe() + "; its output:\n" +
+               program_->log();
+    return "no " + awaited + " in time; program output:\n" + program_->log();
+}
+
+std::string Session::whyNotShown(const Picture& picture, const std::string& name) {
+    return whyNo("the expected picture") + "the last picture: " + keep(picture, name);
 }
 
 std::optional<WindowBox> Session::waitForWindow(const std::string& title, std::chrono::milliseconds limit) {
@@ -49,8 +68,8 @@ std::optional<WindowBox> Session::waitForMainWindow() {
 std::string Session::startShowing(const std::function<bool(const Picture&)>& looksRight, Picture* picture,
                                   const std::string& name) {
     start();
-    if (!waitForMainWindow()) return "no Astrolume window; program output:\n" + program().log();
-    if (!waitForPicture(looksRight, picture)) return "not the expected picture: " + keep(*picture, name);
+    if (!waitForMainWindow()) return whyNo("the Astrolume window");
+    if (!waitForPicture(looksRight, picture)) return whyNotShown(*picture, name);
     return {};
 }
 
@@ -60,10 +79,12 @@ Picture Session::mainPicture() {
 
 bool Session::waitForPicture(const std::function<bool(const Picture&)>& looksRight, Picture* last,
                              std::chrono::milliseconds limit) {
-    return waitUntil(limit, [&] {
-        *last = mainPicture();
-        return looksRight(*last);
-    });
+    return waitUntil(limit,
+                     [&] {
+                         *last = mainPicture();
+                         return looksRight(*last) || !program_->running();
+                     }) &&
+           looksRight(*last);
 }
 
 bool Session::choose(MenuEntry entry) {

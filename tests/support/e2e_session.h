@@ -54,10 +54,14 @@ class Session {
     WorkFolder folder; // fill image/ before start()
     TestDisplay display;
 
-    // `unprivileged`: see ProgramRun; the folder is opened to every user first.
-    void start(const std::vector<std::pair<std::string, std::string>>& environment = {},
-               bool unprivileged = false);
+    void start(const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // start() as an unprivileged user (see ProgramRun), the folder opened to every user first. Empty
+    // when it started; otherwise why it could not (whyNoUnprivilegedUser), for the test to skip with.
+    std::string startUnprivileged(const std::vector<std::pair<std::string, std::string>>& environment = {});
     ProgramRun& program() { return *program_; }
+    // What a test says when `awaited` did not come: that the program ended first, and how (exit
+    // status 127: could not be executed), or that it did not come in time; then the program's output.
+    std::string whyNo(const std::string& awaited);
 
     // The first window titled `title`, once mapped; empty after the time limit, or at once when the
     // program has ended (its log() then says how).
@@ -70,8 +74,8 @@ class Session {
     std::string startShowing(const std::function<bool(const Picture&)>& looksRight, Picture* picture,
                              const std::string& name);
     Picture mainPicture();
-    // Grabs the main window until `looksRight` accepts the picture or the limit passes; the
-    // last picture stays in `last` for the test's messages.
+    // Grabs the main window until `looksRight` accepts the picture, the limit passes or the program
+    // ends; the last picture stays in `last` for the test's messages.
     bool waitForPicture(const std::function<bool(const Picture&)>& looksRight, Picture* last,
                         std::chrono::milliseconds limit = std::chrono::seconds(10));
 
@@ -82,6 +86,8 @@ class Session {
 
     // Keeps a picture next to the test binary's other output, for a failing test to point at.
     std::string keep(const Picture& picture, const std::string& name) const;
+    // whyNo("the expected picture"), and where the last one was kept.
+    std::string whyNotShown(const Picture& picture, const std::string& name);
 
   private:
     std::unique_ptr<ProgramRun> program_;
