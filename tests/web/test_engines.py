@@ -11,8 +11,8 @@ import unittest
 
 import browsers
 import test_page  # its helpers and data; imported whole, so that its tests do not run here too
-from test_page import (EXPECTED, IMAGES, MENU_LABELS, PAGE, SIDE, LinuxProgram, LoopbackServer, Picture,
-                       assert_same_bodies, assert_same_close_up)
+from test_page import (EXPECTED, IMAGES, MENU_LABELS, MODEL_STEPS, PAGE, SIDE, LinuxProgram, LoopbackServer,
+                       Picture, assert_same_bodies, assert_same_close_up, linux_step_pictures)
 
 # Where the menu is opened, in the model's pixels, and where a drag starts (above the bodies' row, so
 # that it turns the model about x), as the Linux program is given them.
@@ -31,6 +31,9 @@ class Session:
 
     def js(self, body):
         return self.engine.js(body)
+
+    def keys(self, text):
+        self.engine.type(text)
 
     def wait_for(self, body, what, seconds=30):
         end = time.monotonic() + seconds
@@ -90,17 +93,6 @@ class Session:
         self.wait_for("return !Astrolume.isHeld('box')", "the box to close")
 
 
-# The model's steps: what the page is given, and what the Linux program is given through xdotool.
-MODEL_STEPS = [
-    ("first frame", lambda session: None, None),
-    ("z seventy times", lambda session: session.engine.type("z" * 70),
-     ["key", "--repeat", "70", "--delay", "5", "z"]),
-    ("space, then a drag of 90 pixels", lambda session: (session.engine.type(" "), session.drag(90)),
-     ["key", "space", "mousemove", "400", "200", "mousedown", "1", "mousemove", "400", "290", "mouseup", "1"]),
-    ("l", lambda session: session.engine.type("l"), ["key", "l"]),
-]
-
-
 def check_model(test, session):
     test.assertEqual(session.js("return [Module.canvas.width, Module.canvas.height]"), [SIDE, SIDE])
     previous = None
@@ -153,14 +145,7 @@ class EngineTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         # The Linux program's pictures first: the browsers' windows would cover its window.
-        linux = LinuxProgram(IMAGES)
-        try:
-            cls.linux_steps = [linux.first_frame]
-            for _, _, xdotool in MODEL_STEPS[1:]:
-                linux.xdotool(*xdotool)
-                cls.linux_steps.append(linux.settled_picture(cls.linux_steps[-1]))
-        finally:
-            linux.close()
+        cls.linux_steps = linux_step_pictures()
         linux = LinuxProgram(IMAGES)
         try:
             linux.xdotool("key", "space")

@@ -25,9 +25,7 @@ import time
 import unittest
 
 import numpy
-from selenium import webdriver
 from selenium.common.exceptions import TimeoutException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -343,6 +341,31 @@ def remove_pluto(images):
 # ---------------------------------------------------------------------------------------------------
 # Tests
 
+# The model's steps, for every engine: what the page is given (through a driver's keys and drag, the
+# drag from 200 pixels above the model's middle straight down), and what the Linux program is given
+# through xdotool.
+MODEL_STEPS = [
+    ("first frame", lambda page: None, None),
+    ("z seventy times", lambda page: page.keys("z" * 70), ["key", "--repeat", "70", "--delay", "5", "z"]),
+    ("space, then a drag of 90 pixels", lambda page: (page.keys(" "), page.drag(90)),
+     ["key", "space", "mousemove", "400", "200", "mousedown", "1", "mousemove", "400", "290", "mouseup", "1"]),
+    ("l", lambda page: page.keys("l"), ["key", "l"]),
+]
+
+
+def linux_step_pictures():
+    """The Linux program's picture after each of the model's steps."""
+    linux = LinuxProgram(IMAGES)
+    try:
+        pictures = [linux.first_frame]
+        for _, _, xdotool in MODEL_STEPS[1:]:
+            linux.xdotool(*xdotool)
+            pictures.append(linux.settled_picture(pictures[-1]))
+        return pictures
+    finally:
+        linux.close()
+
+
 class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -383,28 +406,14 @@ class PageTest(unittest.TestCase):
     def test_model_matches_linux_step_by_step(self):
         """From disk and from a web server: the first frame, z seventy times, then space and a 90-pixel
         drag (the orbital plane edge on), then l, each as the Linux program draws it."""
-        steps = [
-            ("first frame", None, None),
-            ("z seventy times", lambda page: page.keys("z" * 70), ["key", "--repeat", "70", "--delay", "5", "z"]),
-            ("space, then a drag of 90 pixels", lambda page: (page.keys(" "), page.drag(90)),
-             ["key", "space", "mousemove", "400", "200", "mousedown", "1", "mousemove", "400", "290",
-              "mouseup", "1"]),
-            ("l", lambda page: page.keys("l"), ["key", "l"]),
-        ]
-        linux = LinuxProgram(IMAGES)
-        self.addCleanup(linux.close)
-        expected = [linux.first_frame]
-        for _, _, xdotool in steps[1:]:
-            linux.xdotool(*xdotool)
-            expected.append(linux.settled_picture(expected[-1]))
+        expected = linux_step_pictures()
         for origin, url in [("file", PAGE.as_uri()), ("server", self.server.url(PAGE.name))]:
             page = self.open(url)
             page.wait_for_first_frame()
             previous = None
-            for (what, act, _), linux_picture in zip(steps, expected):
+            for (what, act, _), linux_picture in zip(MODEL_STEPS, expected):
                 with self.subTest(origin=origin, step=what):
-                    if act:
-                        act(page)
+                    act(page)
                     picture = page.settled_picture()
                     assert_same_bodies(self, picture, linux_picture, f"{origin}: {what}")
                     assert_same_picture(self, picture, linux_picture, f"{origin}: {what}")

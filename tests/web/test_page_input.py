@@ -68,6 +68,10 @@ class InputPage(Page):
         self.hold(x, menu["y"] + 5, 0.05)
         self.wait_for("return !Astrolume.isHeld('menu')", "the menu to close")
 
+    def element_middle(self, selector):
+        box = self.driver.find_element(By.CSS_SELECTOR, selector).rect
+        return box["x"] + box["width"] / 2, box["y"] + box["height"] / 2
+
     def model_point(self, dx=0.0, dy=0.0):
         """A point of the model, as fractions of its side from its middle."""
         box = self.canvas.rect
@@ -411,6 +415,14 @@ class ClassroomTest(ChromiumTest):
     def test_controls_and_model_say_what_they_show(self):
         page = InputPage(self.driver, PAGE.as_uri())
         page.wait_for_first_frame()
+        # Only the model hears the mouse: a click on a control right after start-up gives its key alone
+        # (the release would start the animation), and a drag over the footer turns nothing.
+        still = page.settled_picture()
+        page.button("Zoom in").click()
+        self.assertFalse(page.animating(), "a click on a control reached the model")
+        page.keys("x")
+        page.drag_from(*page.element_middle("footer"), 0, -300)
+        self.assertEqual(page.settled_picture().pixels, still.pixels, "a drag begun on the footer turned the model")
         pressed = "return [...document.querySelectorAll('#controls [data-control=lighting], " \
                   "#controls [data-control=animation]')].map((b) => b.getAttribute('aria-pressed'))"
         self.assertEqual(page.js(pressed), ["true", "false"])
