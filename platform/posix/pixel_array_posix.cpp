@@ -11,11 +11,14 @@
 // pages, 32 MiB on arm64 with 16 KiB pages (Raspberry Pi 5), 512 MiB with 64 KiB pages. 0 where the kernel
 // has none, or a size that is no power of two, so the hint is left out.
 static uintptr_t hugePageBytes() {
-    unsigned long long bytes = 0;
+    char text[32] = "";
     if (FILE* file = std::fopen("/sys/kernel/mm/transparent_hugepage/hpage_pmd_size", "r")) {
-        if (std::fscanf(file, "%llu", &bytes) != 1) bytes = 0;
-        std::fclose(file);
+        if (!std::fgets(text, sizeof text, file)) text[0] = '\0';
+        (void)std::fclose(file);
     }
+    char* end = nullptr;
+    const unsigned long long bytes = std::strtoull(text, &end, 10);
+    if (end == text || (*end != '\n' && *end != '\0')) return 0;
     const bool powerOfTwo = bytes != 0 && (bytes & (bytes - 1)) == 0;
     return powerOfTwo && bytes <= UINTPTR_MAX ? static_cast<uintptr_t>(bytes) : 0;
 }
