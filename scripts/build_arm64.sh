@@ -12,10 +12,11 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 # The libraries of scripts/setup.sh that the program, its tests, tools and benchmarks link or load, for
-# arm64 (Mesa's drivers too: the tests draw under the emulator). dpkg-dev names the package's
-# architecture; debootstrap makes the arm64 root of scripts/test_arm64.sh.
+# arm64 (Mesa's drivers too: the tests draw under the emulator), and the sanitizers' run-time libraries
+# for the arm64-sanitize build. dpkg-dev names the package's architecture; debootstrap makes the arm64
+# root of scripts/test_arm64.sh.
 libraries=(freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libgtk-3-dev libjpeg62-turbo-dev
-  libx11-dev libxtst-dev libgtest-dev libbenchmark-dev libstb-dev)
+  libx11-dev libxtst-dev libgtest-dev libbenchmark-dev libstb-dev libasan8 libubsan1)
 if ! dpkg --print-foreign-architectures | grep -qx arm64; then
   echo "Adding Debian's arm64 architecture" >&2
   $sudo dpkg --add-architecture arm64
