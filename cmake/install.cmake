@@ -108,6 +108,13 @@ Written for classrooms, it runs on ordinary desktops, including ones with
 only software OpenGL.")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://astrolume.org/)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# The architecture the program was built for, not cpack's default of the building machine's: Debian's
+# name for the compiler's multiarch triplet (arm64 for aarch64-linux-gnu).
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+                  ERROR_QUIET COMMAND_ERROR_IS_FATAL ANY)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Hangul glyphs for the information boxes, Mesa so that it draws without a GPU driver, and GTK for

@@ -45,4 +45,4 @@ apt_get() {
   [ -z "$output" ] || printf '%s\n' "$output"
 }
 apt_get update -qq
-apt_get install -y -qq --no-install-recommends "${missing[@]}"
+apt_get install -y -qq --no-install-recommends --no-remove "${missing[@]}"

@@ -13,6 +13,7 @@ import json
 import os
 import pathlib
 import subprocess
+import sysconfig
 import tempfile
 import time
 
@@ -24,7 +25,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 HERE = pathlib.Path(__file__).resolve().parent
-MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+MINIBROWSER = f"/usr/lib/{sysconfig.get_config_var('MULTIARCH')}/webkit2gtk-4.1/MiniBrowser"  # Debian's triplet
 # The model takes the largest square beside the 96-pixel controls: 800 x 800, the Linux program's
 # window, with room below for the footer.
 WINDOW = (896, 1000)
