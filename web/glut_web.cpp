@@ -311,6 +311,7 @@ EMSCRIPTEN_KEEPALIVE void astrolumeResizeWindow(int width, int height) {
 
 // The program's exit() (Escape): the page is told the status first and ends; then the runtime stops,
 // however many callbacks keep it alive.
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): the linker's --wrap=exit names it
 [[noreturn]] void __wrap_exit(int status) {
     emscripten_html5_remove_all_event_listeners();
     tellPageEnded(status);
