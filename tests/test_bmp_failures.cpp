@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <vector>
 #ifdef _WIN32
 #include <windows.h>
 
@@ -41,18 +42,21 @@ TEST_F(BmpFailureTest, MissingOrEmptyFilesCannotBeOpened) {
     ASSERT_TRUE(writeBytes(path, {}));
     EXPECT_EQ(loadBmpImage(path.c_str()), nullptr);
     EXPECT_EQ(loadBmpImage(directory.c_str()), nullptr);
+    std::vector<std::string> refused = {missing, path, directory};
+#ifndef __EMSCRIPTEN__
     // Paths are UTF-8: this one names no file, not even the one it would name with its byte that is
-    // not UTF-8 read as U+FFFD, which decodes.
+    // not UTF-8 read as U+FFFD, which decodes. (Emscripten's file system names files by JavaScript
+    // strings, where that byte is U+FFFD; the browser opens only the page's own maps, by their names.)
     const std::string notUtf8 = directory + "/\xff.bmp";
     ASSERT_TRUE(writeBytes(path, buildBmp(simpleParts(2, 2, 24))));
     std::filesystem::rename(path, std::filesystem::u8path(directory + "/\xef\xbf\xbd.bmp"));
     EXPECT_EQ(loadBmpImage(notUtf8.c_str()), nullptr);
-    ASSERT_EQ(recordedMessageBoxes().size(), 4u);
+    refused.push_back(notUtf8);
+#endif
+    ASSERT_EQ(recordedMessageBoxes().size(), refused.size());
     EXPECT_EQ(recordedMessageBoxes()[0].caption, "Error");
-    EXPECT_EQ(recordedMessageBoxes()[0].text, "Failed to open DIB file " + missing + ".\n");
-    EXPECT_EQ(recordedMessageBoxes()[1].text, "Failed to open DIB file " + path + ".\n");
-    EXPECT_EQ(recordedMessageBoxes()[2].text, "Failed to open DIB file " + directory + ".\n");
-    EXPECT_EQ(recordedMessageBoxes()[3].text, "Failed to open DIB file " + notUtf8 + ".\n");
+    for (size_t i = 0; i < refused.size(); ++i)
+        EXPECT_EQ(recordedMessageBoxes()[i].text, "Failed to open DIB file " + refused[i] + ".\n");
 }
 
 // Paths are UTF-8 on every system, so a name in Hangul opens on Windows as on Linux.

@@ -12,6 +12,7 @@ const Astrolume = {
   timings: {pageScript: performance.now()},
   framesDrawn: 0,
   boxesShown: 0,
+  shownState: '', // what the controls' states and the model's name last said (showProgramState)
 };
 
 Astrolume.isHeld = (reason) => (reason ? Astrolume.held.has(reason) : Astrolume.held.size > 0);
@@ -35,10 +36,10 @@ Astrolume.sendKey = (control) => {
 // the program calls with OpenGL's default, does nothing; anything else on stderr is an error.
 const expectedNotices = [/^WARNING: using emscripten GL (immediate mode )?emulation/, /^TODO: glShadeModel$/];
 
-// Without WebGL (a blocked graphics driver, a policy, an old PC) the program could draw nothing and would
-// fail at its first OpenGL call: it is not started, and the page says what to try instead.
 // The largest drawing buffer the model may have: what WebGL draws into and shows whole.
 Astrolume.largestSide = 0;
+// Without WebGL (a blocked graphics driver, a policy, an old PC) the program could draw nothing and would
+// fail at its first OpenGL call: it is not started, and the page says what to try instead.
 Astrolume.hasWebGL = (() => {
   try {
     const context = document.createElement('canvas').getContext('webgl');
@@ -223,12 +224,15 @@ Module.astrolumeCannotRun = (what) => {
 // What the program shows, as the controls' states and the model's name say it: the light on or off,
 // the animation running or still (the GLUT's animation tick), the whole system or one body's close-up.
 Astrolume.showProgramState = () => {
-  const state = Module._astrolumeProgramState();
-  const view = state >> 8;
+  const state = [Module._astrolumeProgramState(), Module.astrolumeTimers.idleOn];
+  if (String(state) === Astrolume.shownState) return; // the same as the frame before: nothing to tell
+  Astrolume.shownState = String(state);
+  const [program, running] = state;
+  const view = program >> 8;
   const controls = document.getElementById('controls');
-  controls.querySelector('[data-control=lighting]').setAttribute('aria-pressed', String((state & 1) === 1));
-  controls.querySelector('[data-control=animation]').setAttribute('aria-pressed',
-                                                                   String(Module.astrolumeTimers.idleOn));
-  Module.canvas.setAttribute('aria-label', view === Module.astrolumeProgram.wholeSystemView ? Astrolume.text('wholeSystem')
+  controls.querySelector('[data-control=lighting]').setAttribute('aria-pressed', String((program & 1) === 1));
+  controls.querySelector('[data-control=animation]').setAttribute('aria-pressed', String(running));
+  Module.canvas.setAttribute('aria-label', view === Module.astrolumeProgram.wholeSystemView
+    ? Astrolume.text('wholeSystem')
     : Astrolume.text('closeUp', {body: Astrolume.texts[Astrolume.language].bodyNames[view]}));
 };
