@@ -11,7 +11,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # npm from Debian only where the machine has none of its own: a newer one may come first on the PATH.
 npm=()
 command -v npm >/dev/null || npm=(npm)
-"$root/scripts/setup.sh" chromium chromium-driver python3-selenium libwebkit2gtk-4.1-0 webkit2gtk-driver \
+# WebKitWebDriver's package: webkitgtk-webdriver where the archive has it (Debian testing, which has
+# dropped the old name), else webkit2gtk-driver (Debian 12).
+webdriver=webkit2gtk-driver
+case $(apt-cache show --no-all-versions webkitgtk-webdriver 2>/dev/null) in
+  Package:*) webdriver=webkitgtk-webdriver ;;
+esac
+"$root/scripts/setup.sh" chromium chromium-driver python3-selenium libwebkit2gtk-4.1-0 "$webdriver" \
   firefox-esr "${npm[@]}" "$@" >&2
 cd "$root/tests/web"
 if ! cmp -s package-lock.json node_modules/.installed-package-lock.json; then

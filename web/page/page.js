@@ -35,6 +35,15 @@ Astrolume.sendKey = (control) => {
 // Emscripten's GL emulation announces itself on every start, and says that glShadeModel, which
 // the program calls with OpenGL's default, does nothing; anything else on stderr is an error.
 const expectedNotices = [/^WARNING: using emscripten GL (immediate mode )?emulation/, /^TODO: glShadeModel$/];
+// Emscripten 6 prints the emulation's start-up notices while the program's script loads, before it takes
+// Module.printErr, through console.error as it is then: until the runtime begins (preRun), the page's
+// console.error, which keeps those notices quiet too.
+const consoleError = console.error;
+console.error = (...args) => {
+  if (!(args.length === 1 && expectedNotices.some((pattern) => pattern.test(String(args[0]))))) {
+    consoleError.apply(console, args);
+  }
+};
 
 // The largest drawing buffer the model may have: what WebGL draws into and shows whole.
 Astrolume.largestSide = 0;
@@ -56,7 +65,7 @@ Astrolume.hasWebGL = (() => {
 var Module = {
   canvas: document.getElementById('model'),
   noInitialRun: !Astrolume.hasWebGL,
-  preRun: [],
+  preRun: [() => { console.error = consoleError; }],
   print: (text) => console.log(text),
   printErr: (text) => {
     if (!expectedNotices.some((pattern) => pattern.test(text))) console.error(text);
