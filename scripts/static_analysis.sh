@@ -60,7 +60,7 @@ printf '%s\n' "${win32Files[@]}" | xargs -P "$jobs" -I{} clang-tidy "${tidy[@]}"
 }
 
 # The browser files against the headers Emscripten's compiler uses, with its GLUT header stand-in.
-mapfile -t webFiles < <(platformFiles web; webFiles stand_ins)
+mapfile -t webFiles < <(platformFiles web; webFiles stand_ins; webFiles program)
 webSysroot=/usr/share/emscripten/cache/sysroot
 webFlags=(-std=c++17 -I. -Iweb/include --target=wasm32-unknown-emscripten --sysroot="$webSysroot"
           -nostdinc++ -isystem "$webSysroot/include/compat" -isystem "$webSysroot/include/c++/v1"

@@ -161,14 +161,10 @@ int glutCharacter(const EmscriptenKeyboardEvent* event) {
     if (event->ctrlKey || event->altKey || event->metaKey) return -1;
     const char* key = event->key;
     if (key[0] != '\0' && key[1] == '\0' && key[0] >= ' ' && key[0] <= '~') return key[0];
-    struct NamedKey {
-        const char* name;
-        unsigned char character;
-    };
-    static constexpr NamedKey namedKeys[] = {
-        {"Escape", 27}, {"Enter", 13}, {"Backspace", 8}, {"Delete", 127}};
-    for (const NamedKey& named : namedKeys)
-        if (std::strcmp(key, named.name) == 0) return named.character;
+    if (std::strcmp(key, "Escape") == 0) return 27;
+    if (std::strcmp(key, "Enter") == 0) return 13;
+    if (std::strcmp(key, "Backspace") == 0) return 8;
+    if (std::strcmp(key, "Delete") == 0) return 127;
     return -1;
 }
 
